@@ -1,0 +1,32 @@
+// The import: Horalis's solution becomes the document's time-tables section.
+#pragma once
+
+#include "storage/exchange.h"
+#include "storage/xml_document.h"
+
+#include <cstddef>
+#include <filesystem>
+
+namespace enlazor {
+
+struct ImportSummary {
+    std::size_t days = 0;
+    std::size_t intervals = 0;
+    std::size_t groups = 0;
+    std::size_t members = 0;
+    std::size_t activities = 0;
+    std::size_t inputs = 0;
+};
+
+// Replaces every time-tables child of the document element with one new
+// section built from SOLUC, DIASHORAST and the catalog tables, then saves the
+// document over `saga_path`. Throws Error on any failure; the file then
+// stays as it was.
+ImportSummary write_time_tables(XmlDocument& document, Exchange& exchange,
+                                const std::filesystem::path& saga_path);
+
+// The whole import direction after the file has been chosen: file check, load,
+// write_time_tables.
+ImportSummary run_import(const std::filesystem::path& saga_path, Exchange& exchange);
+
+} // namespace enlazor

@@ -1,0 +1,82 @@
+// The SAGA document: load, read, change and save one XML file.
+//
+// Built on pugixml. Whitespace-only text between elements is kept in the tree
+// so that a save leaves the school's layout as it was, but the reading
+// helpers below never see it: for them it forms no node, so the first child
+// of an indented element is its first element or its first real text.
+#pragma once
+
+#include "storage/text.h"
+
+#include <pugixml.hpp>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace enlazor {
+
+// How the file was encoded, so that a save writes it back the same way.
+enum class XmlEncoding { Utf8, Utf8Bom, Utf16LE, Utf16BE, Latin1, Windows1252 };
+
+class XmlDocument {
+public:
+    XmlDocument();
+    XmlDocument(const XmlDocument&) = delete;
+    XmlDocument& operator=(const XmlDocument&) = delete;
+
+    // Loads a file. A file that is not well-formed XML throws Error with the
+    // parser's description and its line and column; nothing else is touched.
+    void load(const std::filesystem::path& path);
+    // The same from memory (tests, fuzzing); `name` stands for the path in messages.
+    void load_from_memory(std::string_view bytes, const std::string& name = "documento");
+
+    // Saves atomically over `path`: a temporary file beside it, flushed to
+    // disk, renamed over the original with its permissions. On failure
+    // throws Error and the original file is untouched.
+    void save(const std::filesystem::path& path) const;
+    // The bytes a save would write.
+    std::string serialize() const;
+
+    // The root element, or an empty node when there is none.
+    pugi::xml_node document_element() const;
+    pugi::xml_node root() const { return doc_.root(); }
+
+    // A new element outside the tree (pugixml needs a parent, so it lives in a
+    // hidden holder until `append_child` moves it).
+    pugi::xml_node create_element(const std::string& name);
+    // Moves `child` (from create_element) to be the last child of `parent`.
+    pugi::xml_node append_child(pugi::xml_node parent, pugi::xml_node child);
+
+    XmlEncoding encoding() const { return encoding_; }
+
+private:
+    pugi::xml_document doc_;
+    pugi::xml_document holder_;  // elements created but not yet appended
+    XmlEncoding encoding_ = XmlEncoding::Utf8;
+};
+
+// Elements reached from `from` by child steps with exact names, in document
+// order: {"document", "subjects", "subject"} from the document's root node
+// gives /document/subjects/subject; {"assigned-subjects", "assigned-subject"}
+// from a group element gives that group's assigned subjects.
+std::vector<pugi::xml_node> select_nodes(pugi::xml_node from, const std::vector<std::string>& steps);
+
+// The attribute's value as wide text, or nullopt without such an attribute.
+std::optional<WideText> attribute_text(pugi::xml_node element, const char* name);
+
+// The first child node that is not whitespace-only text, or an empty node.
+pugi::xml_node first_child(pugi::xml_node element);
+
+// A node's text: a text or CDATA node's characters, an element's text
+// content in document order, a comment's or processing instruction's value.
+WideText node_text(pugi::xml_node node);
+
+// node_text of first_child, or nullopt when the element has no child node.
+std::optional<WideText> first_child_text(pugi::xml_node element);
+
+// Sets (appends, in order) an attribute from wide text.
+void set_attribute(pugi::xml_node element, const char* name, const WideText& value);
+
+} // namespace enlazor
