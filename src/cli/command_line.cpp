@@ -1,0 +1,75 @@
+#include "cli/command_line.h"
+
+namespace enlazor::cli {
+
+Invocation parse_command_line(const std::vector<std::string>& args) {
+    Invocation result;
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            return Invocation{Command::Help, {}, {}};
+        } else if (arg == "--version") {
+            return Invocation{Command::Version, {}, {}};
+        } else if (arg == "--exchange-dir") {
+            if (i + 1 >= args.size())
+                throw UsageError{"falta el directorio tras --exchange-dir"};
+            result.exchange_dir = args[++i];
+        } else if (arg.rfind("--exchange-dir=", 0) == 0) {
+            result.exchange_dir = arg.substr(std::string("--exchange-dir=").size());
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            throw UsageError{"opción desconocida: " + arg};
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (result.exchange_dir && result.exchange_dir->empty())
+        throw UsageError{"el directorio de --exchange-dir está vacío"};
+    if (positional.empty())
+        throw UsageError{"falta la orden: export o import"};
+    const std::string& command = positional[0];
+    if (command == "export")
+        result.command = Command::Export;
+    else if (command == "import")
+        result.command = Command::Import;
+    else
+        throw UsageError{"orden desconocida: " + command};
+    if (positional.size() != 2)
+        throw UsageError{positional.size() < 2 ? "falta el documento SAGA"
+                                               : "sobran argumentos tras el documento SAGA"};
+    if (positional[1].empty())
+        throw UsageError{"el nombre del documento SAGA está vacío"};
+    result.saga_path = positional[1];
+    return result;
+}
+
+std::string help_text() {
+    return
+        "Uso: enlazor-cli export SAGA.xml [--exchange-dir DIR]\n"
+        "     enlazor-cli import SAGA.xml [--exchange-dir DIR]\n"
+        "     enlazor-cli --help | --version\n"
+        "\n"
+        "Intercambia los datos de un centro entre SAGA y Horalis.\n"
+        "  export   crea las tablas de Horalis (ASIGNOMT, PROFT, AULAT, GRUPOST,\n"
+        "           ASIGT y DIASHORAST) a partir del documento SAGA.\n"
+        "  import   escribe en el documento SAGA la sección time-tables a partir\n"
+        "           del horario que Horalis dejó en SOLUC, y lo guarda.\n"
+        "\n"
+        "Opciones:\n"
+        "  --exchange-dir DIR  directorio de intercambio de Horalis. Por omisión,\n"
+        "                      $ENLAZOR_EXCHANGE_DIR o, si no está definida,\n"
+        "                      ${WINEPREFIX:-$HOME/.wine}/drive_c/HTEMP.\n"
+        "  --help              muestra esta ayuda.\n"
+        "  --version           muestra la versión.\n"
+        "\n"
+        "El separador decimal sigue la configuración regional (LC_ALL,\n"
+        "LC_NUMERIC o LANG).\n"
+        "\n"
+        "Códigos de salida:\n"
+        "  0  proceso finalizado\n"
+        "  1  error de conversión (tabla, documento o número)\n"
+        "  2  argumentos incorrectos\n"
+        "  3  no existe el documento SAGA (\"No existe archivo\")\n";
+}
+
+} // namespace enlazor::cli

@@ -1,0 +1,38 @@
+// What enlazor-cli was asked to do, parsed from its arguments.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace enlazor::cli {
+
+// Exit codes, documented in --help.
+enum ExitCode : int {
+    kSuccess = 0,
+    kConversionError = 1,  // a table, document or number error stopped the direction
+    kUsageError = 2,       // the arguments are not understood
+    kMissingFile = 3,      // "No existe archivo"
+};
+
+enum class Command { Export, Import, Help, Version };
+
+struct Invocation {
+    Command command = Command::Help;
+    std::filesystem::path saga_path;                   // export / import
+    std::optional<std::filesystem::path> exchange_dir;  // --exchange-dir
+};
+
+// Parses the arguments after the program name. Throws UsageError with a
+// one-line explanation when they are not understood.
+Invocation parse_command_line(const std::vector<std::string>& args);
+
+struct UsageError {
+    std::string message;
+};
+
+// The text of --help.
+std::string help_text();
+
+} // namespace enlazor::cli

@@ -1,0 +1,86 @@
+// enlazor-cli: the two directions for scripted and headless use, over the
+// same core the window uses. It collects the arguments, runs one direction
+// and reports its outcome; every rule lives in the core.
+#include "cli/command_line.h"
+#include "export/export_tables.h"
+#include "import/time_tables.h"
+#include "storage/error.h"
+#include "storage/exchange.h"
+#include "storage/settings.h"
+
+#include <iostream>
+
+using namespace enlazor;
+using namespace enlazor::cli;
+
+namespace {
+
+void print_export_summary(const ExportSummary& summary, const Exchange& exchange) {
+    std::cout << "Proceso finalizado\n";
+    for (const TableCount& table : summary.tables)
+        std::cout << "  " << table.table << ": " << table.records << " registros\n";
+    std::cout << "Directorio de intercambio: " << exchange.directory().string() << "\n";
+}
+
+void print_import_summary(const ImportSummary& summary, const Exchange& exchange,
+                          const std::filesystem::path& saga_path) {
+    std::cout << "Proceso finalizado\n"
+              << "  días: " << summary.days << ", intervalos: " << summary.intervals << "\n"
+              << "  grupos: " << summary.groups << ", profesores: " << summary.members
+              << ", actividades: " << summary.activities << "\n"
+              << "  sesiones (inputs): " << summary.inputs << "\n"
+              << "Documento actualizado: " << saga_path.string() << "\n"
+              << "Directorio de intercambio: " << exchange.directory().string() << "\n";
+}
+
+int run(const Invocation& invocation) {
+    Settings settings = settings_from_environment();
+    if (invocation.exchange_dir)
+        settings.exchange_dir = *invocation.exchange_dir;
+    Exchange exchange(settings);
+    if (invocation.command == Command::Export) {
+        ExportSummary summary = run_export(invocation.saga_path, exchange);
+        print_export_summary(summary, exchange);
+    } else {
+        ImportSummary summary = run_import(invocation.saga_path, exchange);
+        print_import_summary(summary, exchange, invocation.saga_path);
+    }
+    return kSuccess;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Invocation invocation;
+    try {
+        invocation = parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const UsageError& e) {
+        std::cerr << "enlazor-cli: " << e.message << "\n"
+                  << "Pruebe «enlazor-cli --help» para más información.\n";
+        return kUsageError;
+    }
+    switch (invocation.command) {
+    case Command::Help:
+        std::cout << help_text();
+        return kSuccess;
+    case Command::Version:
+        std::cout << "enlazor-cli " << ENLAZOR_VERSION << "\n";
+        return kSuccess;
+    default:
+        break;
+    }
+    try {
+        return run(invocation);
+    } catch (const MissingFile& e) {
+        std::cerr << e.what() << "\n  " << invocation.saga_path.string() << "\n";
+        return kMissingFile;
+    } catch (const Error& e) {
+        std::cerr << error_box_text(e.what()) << "\n";
+        return kConversionError;
+    } catch (const std::exception& e) {
+        // Anything below the core's own errors (memory, the file system
+        // library) is still reported, never a silent abort.
+        std::cerr << "Error: " << e.what() << "\n";
+        return kConversionError;
+    }
+}
