@@ -1,7 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs every test.
+# Installs what is needed, builds, and runs every test: once in the normal
+# build (window included), once more under AddressSanitizer and
+# UndefinedBehaviorSanitizer (core, command-line tool and their tests).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+jobs="$(nproc)"
+
 bash scripts/build.sh
-ctest --test-dir build --output-on-failure -j "$(nproc)"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DENLAZOR_SANITIZE=ON \
+  -DENLAZOR_BUILD_GUI=OFF -DENLAZOR_BUILD_BENCH=OFF >/dev/null
+cmake --build build-sanitize -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
