@@ -10,7 +10,7 @@ jobs="$(nproc)"
 bash scripts/build.sh
 ctest --test-dir build --output-on-failure -j "$jobs"
 
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DENLAZOR_SANITIZE=ON \
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DENLAZOR_SANITIZE=ON \
   -DENLAZOR_BUILD_GUI=OFF -DENLAZOR_BUILD_BENCH=OFF >/dev/null
 cmake --build build-sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
