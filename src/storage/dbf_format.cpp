@@ -1,0 +1,170 @@
+#include "storage/dbf_format.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace enlazor {
+
+FieldType FieldInfo::kind() const {
+    switch (dbase_type) {
+    case 'N':
+        return decimals == 0 ? FieldType::Integer : FieldType::Float;
+    case 'F':
+        return FieldType::Float;
+    default:
+        // C, L, D and every type we do not know are read as their stored text.
+        return FieldType::Text;
+    }
+}
+
+namespace dbf {
+
+namespace {
+
+unsigned byte_at(std::string_view bytes, std::size_t offset) {
+    return static_cast<unsigned char>(bytes[offset]);
+}
+
+std::uint32_t u16_at(std::string_view bytes, std::size_t offset) {
+    return byte_at(bytes, offset) | byte_at(bytes, offset + 1) << 8;
+}
+
+std::uint32_t u32_at(std::string_view bytes, std::size_t offset) {
+    return u16_at(bytes, offset) | u16_at(bytes, offset + 2) << 16;
+}
+
+void put_u16(std::string& bytes, std::size_t offset, std::uint32_t value) {
+    bytes[offset] = static_cast<char>(value & 0xFF);
+    bytes[offset + 1] = static_cast<char>(value >> 8 & 0xFF);
+}
+
+void put_u32(std::string& bytes, std::size_t offset, std::uint32_t value) {
+    put_u16(bytes, offset, value & 0xFFFF);
+    put_u16(bytes, offset + 2, value >> 16);
+}
+
+FieldInfo read_descriptor(std::string_view descriptor) {
+    std::string_view name = descriptor.substr(0, kMaxNameLength + 1);
+    name = name.substr(0, std::min(name.find('\0'), name.size()));
+    return FieldInfo{std::string(name), descriptor[11], static_cast<int>(byte_at(descriptor, 16)),
+                     static_cast<int>(byte_at(descriptor, 17))};
+}
+
+std::size_t total_width(const std::vector<FieldInfo>& fields) {
+    std::size_t total = 0;
+    for (const FieldInfo& field : fields)
+        total += static_cast<std::size_t>(field.width);
+    return total;
+}
+
+// Clipper and FoxPro keep text fields wider than 255 bytes with the decimal
+// count byte as the width's high byte; taken only when the plain widths do
+// not add up to the record and these do.
+bool widen_long_text_fields(std::vector<FieldInfo>& fields, std::size_t record_length) {
+    std::vector<FieldInfo> widened = fields;
+    for (FieldInfo& field : widened) {
+        if (field.dbase_type == 'C' && field.decimals != 0) {
+            field.width += field.decimals * 256;
+            field.decimals = 0;
+        }
+    }
+    if (total_width(widened) + 1 != record_length)
+        return false;
+    fields = std::move(widened);
+    return true;
+}
+
+} // namespace
+
+std::optional<Layout> parse_layout(std::string_view file) {
+    if (file.size() < kHeaderSize)
+        return std::nullopt;
+    Layout layout;
+    layout.header_length = u16_at(file, 8);
+    layout.record_length = u16_at(file, 10);
+    if (layout.header_length > file.size() || layout.record_length < 2)
+        return std::nullopt;
+
+    // Descriptors until the terminator, which must lie inside the header.
+    std::size_t offset = kHeaderSize;
+    while (true) {
+        if (offset >= layout.header_length)
+            return std::nullopt;
+        if (file[offset] == kHeaderTerminator)
+            break;
+        if (offset + kDescriptorSize > layout.header_length)
+            return std::nullopt;
+        layout.fields.push_back(read_descriptor(file.substr(offset, kDescriptorSize)));
+        offset += kDescriptorSize;
+    }
+    if (layout.fields.empty())
+        return std::nullopt;
+    if (total_width(layout.fields) + 1 != layout.record_length &&
+        !widen_long_text_fields(layout.fields, layout.record_length))
+        return std::nullopt;
+
+    std::size_t position = 1;
+    for (const FieldInfo& field : layout.fields) {
+        if (field.width <= 0)
+            return std::nullopt;
+        layout.offsets.push_back(position);
+        position += static_cast<std::size_t>(field.width);
+    }
+
+    const std::size_t complete = (file.size() - layout.header_length) / layout.record_length;
+    layout.record_count = std::min<std::size_t>(u32_at(file, 4), complete);
+    return layout;
+}
+
+std::string date_and_count(std::uint32_t record_count, const std::tm& update_date) {
+    std::string bytes(7, '\0');
+    bytes[0] = static_cast<char>(std::clamp(update_date.tm_year, 0, 255));
+    bytes[1] = static_cast<char>(update_date.tm_mon + 1);
+    bytes[2] = static_cast<char>(update_date.tm_mday);
+    put_u32(bytes, 3, record_count);
+    return bytes;
+}
+
+std::string make_header(const std::vector<FieldInfo>& fields, std::uint32_t record_count,
+                        const std::tm& update_date) {
+    const std::size_t header_length = kHeaderSize + kDescriptorSize * fields.size() + 1;
+    std::string header(header_length, '\0');
+    header[0] = static_cast<char>(kVersionDbase3);
+    header.replace(kDateOffset, 7, date_and_count(record_count, update_date));
+    put_u16(header, 8, static_cast<std::uint32_t>(header_length));
+    put_u16(header, 10, static_cast<std::uint32_t>(total_width(fields) + 1));
+    header[kLanguageDriverOffset] = static_cast<char>(kLanguageDriver1252);
+
+    std::size_t offset = kHeaderSize;
+    for (const FieldInfo& field : fields) {
+        std::memcpy(&header[offset], field.name.data(), std::min(field.name.size(), kMaxNameLength));
+        header[offset + 11] = field.dbase_type;
+        header[offset + 16] = static_cast<char>(field.width);
+        header[offset + 17] = static_cast<char>(field.decimals);
+        offset += kDescriptorSize;
+    }
+    header[offset] = kHeaderTerminator;
+    return header;
+}
+
+std::tm today() {
+    std::time_t now = std::time(nullptr);
+    std::tm date{};
+    localtime_r(&now, &date);
+    return date;
+}
+
+FieldInfo describe(const std::string& name, FieldType type, int size) {
+    switch (type) {
+    case FieldType::Integer:
+        return FieldInfo{name, 'N', kIntegerWidth, 0};
+    case FieldType::Float:
+        return FieldInfo{name, 'N', kFloatWidth, kFloatDecimals};
+    case FieldType::Text:
+        break;
+    }
+    return FieldInfo{name, 'C', size, 0};
+}
+
+} // namespace dbf
+} // namespace enlazor

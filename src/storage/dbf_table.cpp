@@ -1,0 +1,419 @@
+#include "storage/dbf_table.h"
+
+#include "storage/dbf_format.h"
+#include "storage/dbf_messages.h"
+#include "storage/dbf_values.h"
+#include "storage/file_lock.h"
+
+#include <cerrno>
+#include <limits>
+#include <optional>
+#include <unordered_map>
+
+namespace enlazor {
+
+namespace {
+
+constexpr std::size_t kNoRecord = std::numeric_limits<std::size_t>::max();
+// Posted records reach the file in blocks of about this many bytes.
+constexpr std::size_t kWriteBlock = std::size_t{1} << 20;
+
+bool is_ascii_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// dBase names: a letter, then letters, digits or "_", at most 10 in all.
+bool is_valid_field_name(const std::string& name) {
+    if (name.empty() || name.size() > dbf::kMaxNameLength || !is_ascii_letter(name.front()))
+        return false;
+    for (char c : name)
+        if (!is_ascii_letter(c) && !(c >= '0' && c <= '9') && c != '_')
+            return false;
+    return true;
+}
+
+// dBase keeps field names in capitals.
+std::string ascii_upper(std::string name) {
+    for (char& c : name)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
+    return name;
+}
+
+} // namespace
+
+struct DbfTable::State {
+    // ---- what the object names ----
+    std::filesystem::path directory;
+    std::string table_name;
+    OpenMode mode;
+    char decimal_separator;
+    std::string object_name;
+    std::vector<FieldInfo> definitions;
+
+    // ---- the open table ----
+    LockedFile file;
+    dbf::Layout layout;
+    // The file from its first byte up to its last record, then the records
+    // posted since it was opened.
+    std::string bytes;
+    std::size_t record_total = 0;   // records in `bytes`
+    std::size_t written_total = 0;  // of them, those already in the file
+    std::size_t live_total = 0;     // not marked deleted
+    std::unordered_map<std::string, int> index_by_name;  // folded name -> first field
+    std::string blank_record;  // what the fields of an empty table read as
+    std::size_t cursor = kNoRecord;
+    bool at_end = true;
+    std::string edited;  // the appended record, before post
+    bool editing = false;
+    bool modified = false;
+
+    std::filesystem::path path() const {
+        return file.is_open() ? file.path() : find_file_ignoring_case(directory, table_name);
+    }
+
+    std::string_view record(std::size_t number) const {
+        return std::string_view(bytes).substr(
+            layout.header_length + number * layout.record_length, layout.record_length);
+    }
+
+    // Records marked deleted are skipped when iterating; they stay in the file.
+    bool is_live(std::size_t number) const { return record(number)[0] != dbf::kDeletedFlag; }
+
+    std::size_t live_from(std::size_t number) const {
+        while (number < record_total && !is_live(number))
+            ++number;
+        return number < record_total ? number : kNoRecord;
+    }
+
+    std::string_view current_record() const {
+        if (editing)
+            return edited;
+        return cursor == kNoRecord ? std::string_view(blank_record) : record(cursor);
+    }
+
+    std::string_view field_bytes(int index) const {
+        return current_record().substr(layout.offsets[static_cast<std::size_t>(index)],
+                                       static_cast<std::size_t>(layout.fields[static_cast<std::size_t>(index)].width));
+    }
+
+    void require_open() const {
+        if (!file.is_open())
+            throw dbf_messages::table_closed(path());
+    }
+
+    void require_editing() const {
+        require_open();
+        if (!editing)
+            throw dbf_messages::not_editing(path());
+    }
+
+    const FieldInfo& checked_field(int index) const {
+        require_open();
+        if (index < 0 || static_cast<std::size_t>(index) >= layout.fields.size())
+            throw dbf_messages::field_index_out_of_range(index);
+        return layout.fields[static_cast<std::size_t>(index)];
+    }
+
+    void write_pending() {
+        if (written_total == record_total)
+            return;
+        const std::size_t start = layout.header_length + written_total * layout.record_length;
+        file.write_at(start, std::string_view(bytes).substr(start));
+        written_total = record_total;
+    }
+
+    void post() {
+        if (record_total >= std::numeric_limits<std::uint32_t>::max())
+            throw dbf_messages::table_full(path());
+        bytes += edited;
+        editing = false;
+        cursor = record_total++;
+        ++live_total;
+        at_end = false;
+        if ((record_total - written_total) * layout.record_length >= kWriteBlock)
+            write_pending();
+    }
+
+    // Moving away from an appended record posts it when a field was set and
+    // drops it otherwise, as the engine's browse mode does.
+    void leave_edit() {
+        if (editing && modified)
+            post();
+        editing = false;
+    }
+
+    // Puts a value into the appended record with `encode(field)`, which
+    // gives the field's bytes or nothing when the value does not fit.
+    template <typename Encode>
+    void store(int index, Encode encode) {
+        const FieldInfo& field = layout.fields[static_cast<std::size_t>(index)];
+        const std::optional<std::string> stored = encode(field);
+        if (!stored)
+            throw dbf_messages::value_out_of_range(field.name, path());
+        edited.replace(layout.offsets[static_cast<std::size_t>(index)], stored->size(), *stored);
+        modified = true;
+    }
+
+    // Writes what was posted, the end marker and the header's count and date,
+    // and flushes it all to the disk.
+    void finish_file() {
+        if (record_total == layout.record_count)
+            return;  // only read: the file stays as it was
+        write_pending();
+        const std::size_t end = layout.header_length + record_total * layout.record_length;
+        file.write_at(end, std::string_view(&dbf::kEndMarker, 1));
+        file.truncate(end + 1);
+        file.write_at(dbf::kDateOffset,
+                      dbf::date_and_count(static_cast<std::uint32_t>(record_total), dbf::today()));
+        file.sync();
+    }
+
+    void release() noexcept {
+        file.close();
+        layout = dbf::Layout{};
+        std::string().swap(bytes);
+        std::string().swap(edited);
+        index_by_name.clear();
+        record_total = written_total = live_total = 0;
+        cursor = kNoRecord;
+        at_end = true;
+        editing = modified = false;
+    }
+};
+
+DbfTable::DbfTable(std::filesystem::path directory, std::string table_name, OpenMode mode,
+                   char decimal_separator, std::string object_name)
+    : state_(std::make_unique<State>()) {
+    state_->directory = std::move(directory);
+    state_->table_name = std::move(table_name);
+    state_->mode = mode;
+    state_->decimal_separator = decimal_separator;
+    state_->object_name = std::move(object_name);
+}
+
+DbfTable::~DbfTable() {
+    try {
+        close();
+    } catch (...) {
+        // A destructor must not throw; the table is released all the same.
+    }
+}
+
+// ---- definition and creation ----
+
+void DbfTable::clear_fields() { state_->definitions.clear(); }
+
+void DbfTable::add_field(const std::string& name, FieldType type, int size) {
+    if (!is_valid_field_name(name))
+        throw dbf_messages::invalid_field_name(name);
+    for (const FieldInfo& field : state_->definitions)
+        if (field.name == ascii_upper(name))
+            throw dbf_messages::duplicate_field_name(name);
+    if (type == FieldType::Text && (size < 1 || size > dbf::kMaxTextWidth))
+        throw dbf_messages::invalid_field_size(name);
+    state_->definitions.push_back(dbf::describe(ascii_upper(name), type, size));
+}
+
+void DbfTable::create() {
+    State& s = *state_;
+    const std::filesystem::path path = s.directory / s.table_name;
+    if (s.definitions.empty())
+        throw dbf_messages::no_fields(path);
+    const std::string header = dbf::make_header(s.definitions, 0, dbf::today());
+    std::size_t record_length = 1;
+    for (const FieldInfo& field : s.definitions)
+        record_length += static_cast<std::size_t>(field.width);
+    if (header.size() > 0xFFFF || record_length > 0xFFFF)
+        throw dbf_messages::record_too_large(path);
+    close();
+
+    // Every case variant goes (a Windows program sees them all as this one),
+    // but not while anyone has it open.
+    while (true) {
+        const std::filesystem::path old = find_file_ignoring_case(s.directory, s.table_name);
+        if (!file_exists(old))
+            break;
+        LockedFile held = LockedFile::open_existing(old, LockKind::Exclusive);
+        std::error_code error;
+        std::filesystem::remove(old, error);
+        if (error)
+            throw dbf_messages::cannot_create(old, error.value());
+    }
+
+    LockedFile created = LockedFile::create_new(path);
+    try {
+        created.write_at(0, header + dbf::kEndMarker);
+        created.sync();
+    } catch (...) {
+        // A half-written table would only be reported as corrupt later.
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+        throw;
+    }
+}
+
+// ---- open / close ----
+
+void DbfTable::open() {
+    State& s = *state_;
+    if (s.file.is_open())
+        return;
+    LockedFile file = LockedFile::open_existing(
+        find_file_ignoring_case(s.directory, s.table_name),
+        s.mode == OpenMode::Exclusive ? LockKind::Exclusive : LockKind::Shared);
+    std::string bytes = file.read_all();
+    std::optional<dbf::Layout> layout = dbf::parse_layout(bytes);
+    if (!layout)
+        throw dbf_messages::corrupt_header(file.path());
+    // The end marker and whatever follows the last record go: posted
+    // records follow it directly.
+    bytes.resize(layout->header_length + layout->record_count * layout->record_length);
+
+    std::unordered_map<std::string, int> index_by_name;
+    for (std::size_t i = 0; i < layout->fields.size(); ++i)
+        index_by_name.emplace(fold_case(layout->fields[i].name), static_cast<int>(i));
+
+    s.file = std::move(file);
+    s.layout = std::move(*layout);
+    s.bytes = std::move(bytes);
+    s.index_by_name = std::move(index_by_name);
+    s.record_total = s.written_total = s.layout.record_count;
+    s.live_total = 0;
+    for (std::size_t n = 0; n < s.record_total; ++n)
+        s.live_total += s.is_live(n) ? 1 : 0;
+    s.blank_record.assign(s.layout.record_length, ' ');
+    s.editing = s.modified = false;
+    s.cursor = s.live_from(0);
+    s.at_end = s.cursor == kNoRecord;
+}
+
+void DbfTable::close() {
+    State& s = *state_;
+    if (!s.file.is_open())
+        return;
+    s.editing = false;  // a record never posted is not stored
+    try {
+        s.finish_file();
+    } catch (...) {
+        s.release();
+        throw;
+    }
+    s.release();
+}
+
+bool DbfTable::is_open() const { return state_->file.is_open(); }
+
+// ---- navigation ----
+
+void DbfTable::first() {
+    State& s = *state_;
+    s.require_open();
+    s.leave_edit();
+    s.cursor = s.live_from(0);
+    s.at_end = s.cursor == kNoRecord;
+}
+
+void DbfTable::next() {
+    State& s = *state_;
+    s.require_open();
+    s.leave_edit();
+    if (s.at_end)
+        return;
+    const std::size_t following = s.live_from(s.cursor + 1);
+    if (following == kNoRecord)
+        s.at_end = true;  // the last record stays current, as the engine leaves it
+    else
+        s.cursor = following;
+}
+
+bool DbfTable::eof() const { return !state_->file.is_open() || state_->at_end; }
+
+// ---- writing ----
+
+void DbfTable::append() {
+    State& s = *state_;
+    s.require_open();
+    s.leave_edit();
+    s.edited = s.blank_record;  // flag ' ' and blank fields
+    s.editing = true;
+    s.modified = false;
+}
+
+void DbfTable::set_text(const std::string& field, const Text8& value) {
+    State& s = *state_;
+    s.require_editing();
+    s.store(field_index(field), [&](const FieldInfo& info) {
+        return dbf::store_text(info, value, s.decimal_separator);
+    });
+}
+
+void DbfTable::set_integer(const std::string& field, std::int32_t value) {
+    State& s = *state_;
+    s.require_editing();
+    s.store(field_index(field), [&](const FieldInfo& info) {
+        return dbf::store_integer(info, value, s.decimal_separator);
+    });
+}
+
+void DbfTable::set_float(const std::string& field, double value) {
+    State& s = *state_;
+    s.require_editing();
+    s.store(field_index(field), [&](const FieldInfo& info) {
+        return dbf::store_float(info, value, s.decimal_separator);
+    });
+}
+
+void DbfTable::post() {
+    State& s = *state_;
+    s.require_editing();
+    s.post();
+}
+
+// ---- reading ----
+
+int DbfTable::field_index(const std::string& field) const {
+    const State& s = *state_;
+    s.require_open();
+    auto found = s.index_by_name.find(fold_case(field));
+    if (found == s.index_by_name.end())
+        throw dbf_messages::field_not_found(s.object_name, field);
+    return found->second;
+}
+
+Text8 DbfTable::text(const std::string& field) const { return text(field_index(field)); }
+
+std::int32_t DbfTable::integer(const std::string& field) const {
+    return integer(field_index(field));
+}
+
+double DbfTable::floating(const std::string& field) const { return floating(field_index(field)); }
+
+Text8 DbfTable::text(int index) const {
+    const FieldInfo& field = state_->checked_field(index);
+    return dbf::read_text(field, state_->field_bytes(index), state_->decimal_separator);
+}
+
+std::int32_t DbfTable::integer(int index) const {
+    const FieldInfo& field = state_->checked_field(index);
+    return dbf::read_integer(field, state_->field_bytes(index), state_->decimal_separator);
+}
+
+double DbfTable::floating(int index) const {
+    const FieldInfo& field = state_->checked_field(index);
+    return dbf::read_float(field, state_->field_bytes(index), state_->decimal_separator);
+}
+
+// ---- metadata ----
+
+const std::vector<FieldInfo>& DbfTable::fields() const {
+    return state_->file.is_open() ? state_->layout.fields : state_->definitions;
+}
+
+std::size_t DbfTable::record_count() const { return state_->live_total; }
+
+const std::string& DbfTable::table_name() const { return state_->table_name; }
+
+const std::string& DbfTable::object_name() const { return state_->object_name; }
+
+std::filesystem::path DbfTable::file_path() const { return state_->path(); }
+
+} // namespace enlazor

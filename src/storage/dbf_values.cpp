@@ -1,0 +1,221 @@
+#include "storage/dbf_values.h"
+
+#include "storage/dbf_messages.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace enlazor::dbf {
+
+namespace {
+
+bool is_padding(char c) { return c == ' ' || c == '\0'; }
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+std::string right_aligned(std::string_view digits, int width) {
+    std::string stored(static_cast<std::size_t>(width) - digits.size(), ' ');
+    stored += digits;
+    return stored;
+}
+
+std::string blank(const FieldInfo& field) {
+    return std::string(static_cast<std::size_t>(field.width), ' ');
+}
+
+std::string cut_to_width(const FieldInfo& field, const Text8& value) {
+    std::string stored = value.substr(0, static_cast<std::size_t>(field.width));
+    stored.resize(static_cast<std::size_t>(field.width), ' ');
+    return stored;
+}
+
+// The number a numeric field holds; throws the field kind's conversion error
+// (with the stored text) when it holds something else.
+double stored_number(const FieldInfo& field, std::string_view unpadded) {
+    if (std::optional<double> number = parse_stored_number(unpadded))
+        return *number;
+    if (field.kind() == FieldType::Integer)
+        throw dbf_messages::not_an_integer(Text8(unpadded));
+    throw dbf_messages::not_a_float(Text8(unpadded));
+}
+
+// Integer fields hold their digits exactly, beyond what a double keeps.
+std::optional<std::int64_t> stored_whole_number(std::string_view unpadded) {
+    if (!unpadded.empty() && unpadded.front() == '+')
+        unpadded.remove_prefix(1);
+    std::int64_t value = 0;
+    auto [end, error] = std::from_chars(unpadded.data(), unpadded.data() + unpadded.size(), value);
+    if (error != std::errc() || end != unpadded.data() + unpadded.size())
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::string_view without_padding(std::string_view stored) {
+    while (!stored.empty() && is_padding(stored.front()))
+        stored.remove_prefix(1);
+    while (!stored.empty() && is_padding(stored.back()))
+        stored.remove_suffix(1);
+    return stored;
+}
+
+std::optional<double> parse_stored_number(std::string_view text) {
+    // Checked by hand first: from_chars alone would also take "inf" and "nan".
+    std::size_t i = 0;
+    const bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        ++i;
+    const std::size_t mantissa = i;
+    std::size_t digits = 0;
+    for (; i < text.size() && is_digit(text[i]); ++i)
+        ++digits;
+    if (i < text.size() && text[i] == '.')
+        for (++i; i < text.size() && is_digit(text[i]); ++i)
+            ++digits;
+    if (digits == 0)
+        return std::nullopt;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+            ++i;
+        if (i == text.size() || !is_digit(text[i]))
+            return std::nullopt;
+        while (i < text.size() && is_digit(text[i]))
+            ++i;
+    }
+    if (i != text.size())
+        return std::nullopt;
+
+    double value = 0;
+    const char* first = text.data() + mantissa;
+    const char* last = text.data() + text.size();
+    auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last)
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
+std::optional<std::int32_t> round_to_int32(double value) {
+    if (!std::isfinite(value))
+        return std::nullopt;
+    double whole = std::floor(value);
+    const double fraction = value - whole;  // exact for every finite double
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0))
+        whole += 1.0;
+    if (whole < std::numeric_limits<std::int32_t>::min() ||
+        whole > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(whole);
+}
+
+std::optional<std::string> format_number(double value, int width, int decimals) {
+    if (!std::isfinite(value))
+        return std::nullopt;
+    if (value == 0.0)
+        value = 0.0;  // no "-0.0000000000"
+    // The longest fixed form: 309 digits, sign, point and up to 255 decimals.
+    char buffer[640];
+    auto fixed = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
+                               decimals);
+    std::string_view text(buffer, fixed.ec == std::errc() ? fixed.ptr - buffer : sizeof buffer);
+    if (fixed.ec == std::errc() && text.size() <= static_cast<std::size_t>(width))
+        return right_aligned(text, width);
+    if (decimals == 0)
+        return std::nullopt;  // an integer column never takes an exponent
+    auto shortest = std::to_chars(buffer, buffer + sizeof buffer, value);
+    text = std::string_view(buffer, shortest.ptr - buffer);
+    if (shortest.ec == std::errc() && text.size() <= static_cast<std::size_t>(width))
+        return right_aligned(text, width);
+    return std::nullopt;
+}
+
+Text8 read_text(const FieldInfo& field, std::string_view stored, char decimal_separator) {
+    if (field.kind() == FieldType::Text) {
+        while (!stored.empty() && is_padding(stored.back()))
+            stored.remove_suffix(1);
+        return Text8(stored);
+    }
+    const std::string_view unpadded = without_padding(stored);
+    if (unpadded.empty())
+        return {};
+    if (field.kind() == FieldType::Integer) {
+        if (std::optional<std::int64_t> whole = stored_whole_number(unpadded))
+            return int_to_text(*whole);
+        const double number = stored_number(field, unpadded);
+        const double rounded = std::nearbyint(number);
+        if (std::fabs(rounded) < 9.2e18)
+            return int_to_text(static_cast<std::int64_t>(rounded));
+        return float_to_text(number, decimal_separator);
+    }
+    return float_to_text(stored_number(field, unpadded), decimal_separator);
+}
+
+std::int32_t read_integer(const FieldInfo& field, std::string_view stored, char decimal_separator) {
+    if (field.kind() == FieldType::Text)
+        return text_to_int(read_text(field, stored, decimal_separator));
+    const std::string_view unpadded = without_padding(stored);
+    if (unpadded.empty())
+        return 0;
+    if (std::optional<std::int32_t> value = round_to_int32(stored_number(field, unpadded)))
+        return *value;
+    throw dbf_messages::not_an_integer(Text8(unpadded));
+}
+
+double read_float(const FieldInfo& field, std::string_view stored, char decimal_separator) {
+    if (field.kind() == FieldType::Text) {
+        const Text8 text = read_text(field, stored, decimal_separator);
+        if (std::optional<double> value = parse_float(text, decimal_separator))
+            return *value;
+        throw dbf_messages::not_a_float(text);
+    }
+    const std::string_view unpadded = without_padding(stored);
+    if (unpadded.empty())
+        return 0.0;
+    return stored_number(field, unpadded);
+}
+
+std::optional<std::string> store_text(const FieldInfo& field, const Text8& value,
+                                      char decimal_separator) {
+    switch (field.kind()) {
+    case FieldType::Text:
+        return cut_to_width(field, value);
+    case FieldType::Integer:
+        if (value.empty())
+            return blank(field);
+        return store_integer(field, text_to_int(value), decimal_separator);
+    case FieldType::Float:
+        break;
+    }
+    if (value.empty())
+        return blank(field);
+    std::optional<double> number = parse_float(value, decimal_separator);
+    if (!number)
+        throw dbf_messages::not_a_float(value);
+    return store_float(field, *number, decimal_separator);
+}
+
+std::optional<std::string> store_integer(const FieldInfo& field, std::int32_t value,
+                                         char /*decimal_separator*/) {
+    if (field.kind() == FieldType::Text)
+        return cut_to_width(field, int_to_text(value));
+    return format_number(value, field.width, field.kind() == FieldType::Float ? field.decimals : 0);
+}
+
+std::optional<std::string> store_float(const FieldInfo& field, double value,
+                                       char decimal_separator) {
+    switch (field.kind()) {
+    case FieldType::Text:
+        return cut_to_width(field, float_to_text(value, decimal_separator));
+    case FieldType::Integer:
+        if (std::optional<std::int32_t> whole = round_to_int32(value))
+            return format_number(*whole, field.width, 0);
+        return std::nullopt;
+    case FieldType::Float:
+        break;
+    }
+    return format_number(value, field.width, field.decimals);
+}
+
+} // namespace enlazor::dbf

@@ -1,0 +1,169 @@
+#include "storage/file_lock.h"
+
+#include "storage/dbf_messages.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <new>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace enlazor {
+
+namespace {
+
+int open_retrying(const char* path, int flags, mode_t mode = 0) {
+    int fd;
+    do
+        fd = ::open(path, flags | O_CLOEXEC, mode);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+bool try_lock(int fd, LockKind kind, int& error_number) {
+    const int operation = (kind == LockKind::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
+    int result;
+    do
+        result = ::flock(fd, operation);
+    while (result < 0 && errno == EINTR);
+    error_number = result < 0 ? errno : 0;
+    return result == 0;
+}
+
+} // namespace
+
+LockedFile::~LockedFile() { close(); }
+
+LockedFile::LockedFile(LockedFile&& other) noexcept
+    : fd_(other.fd_), writable_(other.writable_), path_(std::move(other.path_)) {
+    other.fd_ = -1;
+}
+
+LockedFile& LockedFile::operator=(LockedFile&& other) noexcept {
+    if (this != &other) {
+        close();
+        fd_ = other.fd_;
+        writable_ = other.writable_;
+        path_ = std::move(other.path_);
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+LockedFile LockedFile::open_existing(const std::filesystem::path& path, LockKind lock) {
+    LockedFile file;
+    file.path_ = path;
+    file.fd_ = open_retrying(path.c_str(), O_RDWR | O_NONBLOCK);
+    file.writable_ = file.fd_ >= 0;
+    if (file.fd_ < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
+        file.fd_ = open_retrying(path.c_str(), O_RDONLY | O_NONBLOCK);  // reading still works
+    if (file.fd_ < 0) {
+        if (errno == ENOENT || errno == EISDIR || errno == ENOTDIR)
+            throw dbf_messages::table_missing(path);
+        throw dbf_messages::cannot_open(path, errno);
+    }
+    struct stat status {};
+    if (::fstat(file.fd_, &status) != 0 || !S_ISREG(status.st_mode))
+        throw dbf_messages::table_missing(path);
+    int error_number = 0;
+    if (!try_lock(file.fd_, lock, error_number)) {
+        if (error_number == EWOULDBLOCK)
+            throw dbf_messages::table_busy(path);
+        throw dbf_messages::cannot_lock(path, error_number);
+    }
+    return file;
+}
+
+LockedFile LockedFile::create_new(const std::filesystem::path& path) {
+    LockedFile file;
+    file.path_ = path;
+    file.fd_ = open_retrying(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
+    file.writable_ = true;
+    if (file.fd_ < 0)
+        throw dbf_messages::cannot_create(path, errno);
+    int error_number = 0;
+    if (!try_lock(file.fd_, LockKind::Exclusive, error_number))
+        throw dbf_messages::table_busy(path);
+    return file;
+}
+
+std::string LockedFile::read_all() const {
+    struct stat status {};
+    if (::fstat(fd_, &status) != 0)
+        throw dbf_messages::cannot_read(path_, errno);
+    std::string bytes;
+    try {
+        bytes.resize(static_cast<std::size_t>(status.st_size));
+    } catch (const std::bad_alloc&) {
+        throw dbf_messages::out_of_memory(path_);
+    } catch (const std::length_error&) {
+        throw dbf_messages::out_of_memory(path_);
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t count = ::pread(fd_, bytes.data() + done, bytes.size() - done,
+                                      static_cast<off_t>(done));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            throw dbf_messages::cannot_read(path_, errno);
+        if (count == 0)
+            break;  // the file shrank meanwhile: what is there is the table
+        done += static_cast<std::size_t>(count);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+void LockedFile::write_at(std::size_t offset, std::string_view bytes) const {
+    if (!writable_)
+        throw dbf_messages::cannot_write(path_, EACCES);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t count = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                                       static_cast<off_t>(offset + done));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            throw dbf_messages::cannot_write(path_, errno);
+        if (count == 0)
+            throw dbf_messages::cannot_write(path_, ENOSPC);
+        done += static_cast<std::size_t>(count);
+    }
+}
+
+void LockedFile::truncate(std::size_t size) const {
+    if (!writable_)
+        throw dbf_messages::cannot_write(path_, EACCES);
+    int result;
+    do
+        result = ::ftruncate(fd_, static_cast<off_t>(size));
+    while (result < 0 && errno == EINTR);
+    if (result < 0)
+        throw dbf_messages::cannot_write(path_, errno);
+}
+
+void LockedFile::sync() const {
+    if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS)
+        throw dbf_messages::cannot_write(path_, errno);
+}
+
+void LockedFile::close() noexcept {
+    if (fd_ >= 0) {
+        ::close(fd_);  // releases the flock with the last descriptor
+        fd_ = -1;
+    }
+}
+
+bool is_locked_by_others(const std::filesystem::path& path) {
+    const int fd = open_retrying(path.c_str(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    int error_number = 0;
+    const bool free = try_lock(fd, LockKind::Exclusive, error_number);
+    ::close(fd);
+    return !free && error_number == EWOULDBLOCK;
+}
+
+} // namespace enlazor

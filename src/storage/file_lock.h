@@ -1,0 +1,56 @@
+// A table file held open with an OS lock that other processes see.
+//
+// flock() locks belong to the open file description, so two table objects
+// of this process conflict just as two processes do: a shared lock admits
+// other shared ones, an exclusive lock admits nobody. The descriptor stays
+// open (and locked) until close() or destruction.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace enlazor {
+
+enum class LockKind { Shared, Exclusive };
+
+class LockedFile {
+public:
+    LockedFile() = default;
+    ~LockedFile();
+    LockedFile(LockedFile&& other) noexcept;
+    LockedFile& operator=(LockedFile&& other) noexcept;
+    LockedFile(const LockedFile&) = delete;
+    LockedFile& operator=(const LockedFile&) = delete;
+
+    // Opens an existing table file for reading and, where permitted, writing.
+    // Throws the engine's "does not exist", "busy" or system error.
+    static LockedFile open_existing(const std::filesystem::path& path, LockKind lock);
+    // Creates a new file (none of that name may exist), locked exclusively.
+    static LockedFile create_new(const std::filesystem::path& path);
+
+    bool is_open() const { return fd_ >= 0; }
+    const std::filesystem::path& path() const { return path_; }
+
+    // The whole file as it is now.
+    std::string read_all() const;
+    // Writes every byte at `offset`, or throws the engine's write error.
+    void write_at(std::size_t offset, std::string_view bytes) const;
+    void truncate(std::size_t size) const;
+    // Flushes the file's data to the disk.
+    void sync() const;
+    // Releases the lock and the descriptor; nothing when not open.
+    void close() noexcept;
+
+private:
+    int fd_ = -1;
+    bool writable_ = false;
+    std::filesystem::path path_;
+};
+
+// True when some other open file description holds a lock on the file, so a
+// Windows program would find it in use. Nothing to test gives false.
+bool is_locked_by_others(const std::filesystem::path& path);
+
+} // namespace enlazor
