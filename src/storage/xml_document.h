@@ -28,6 +28,11 @@ public:
 
     // Loads a file. A file that is not well-formed XML throws Error with the
     // parser's description and its line and column; nothing else is touched.
+    // Reads UTF-8 (with or without byte-order mark), UTF-16 with its mark or
+    // starting with "<", and files declared ISO-8859-1 or windows-1252; a file
+    // declaring any other encoding is refused rather than misread. Entities
+    // other than the predefined ones and character references are never
+    // expanded and nothing outside the file is ever read.
     void load(const std::filesystem::path& path);
     // The same from memory (tests, fuzzing); `name` stands for the path in messages.
     void load_from_memory(std::string_view bytes, const std::string& name = "documento");
@@ -36,25 +41,35 @@ public:
     // disk, renamed over the original with its permissions. On failure
     // throws Error and the original file is untouched.
     void save(const std::filesystem::path& path) const;
-    // The bytes a save would write.
+    // The bytes a save would write: the nodes as loaded and added, without
+    // re-indentation, in the file's encoding and with its byte-order mark.
+    // A single-byte encoding writes a character it lacks as "&#N;".
     std::string serialize() const;
 
     // The root element, or an empty node when there is none.
     pugi::xml_node document_element() const;
     pugi::xml_node root() const { return doc_.root(); }
 
-    // A new element outside the tree (pugixml needs a parent, so it lives in a
-    // hidden holder until `append_child` moves it).
+    // A new element outside the tree. pugixml needs a parent, so it waits in
+    // a hidden place of this same document, which no reading helper, no
+    // selection and no save ever shows; an element never appended is not saved.
     pugi::xml_node create_element(const std::string& name);
-    // Moves `child` (from create_element) to be the last child of `parent`.
+    // Moves `child` (from create_element, or any node of this document) to be
+    // the last child of `parent`, with everything set on it so far. The node
+    // is moved, not copied: the handle from create_element and the one
+    // returned are the same node, and what is added through either later
+    // shows in the document. Throws Error when the move is impossible (a node
+    // of another document, an empty node, a parent inside the child).
     pugi::xml_node append_child(pugi::xml_node parent, pugi::xml_node child);
 
     XmlEncoding encoding() const { return encoding_; }
 
 private:
+    void load_bytes(std::string bytes, const std::string& name);
+
     pugi::xml_document doc_;
-    pugi::xml_document holder_;  // elements created but not yet appended
     XmlEncoding encoding_ = XmlEncoding::Utf8;
+    std::string byte_order_mark_;  // as the file had it, written back by a save
 };
 
 // Elements reached from `from` by child steps with exact names, in document
@@ -63,20 +78,26 @@ private:
 // from a group element gives that group's assigned subjects.
 std::vector<pugi::xml_node> select_nodes(pugi::xml_node from, const std::vector<std::string>& steps);
 
-// The attribute's value as wide text, or nullopt without such an attribute.
+// The attribute's value as wide text, or nullopt without an attribute of
+// exactly that name (case included).
 std::optional<WideText> attribute_text(pugi::xml_node element, const char* name);
 
 // The first child node that is not whitespace-only text, or an empty node.
 pugi::xml_node first_child(pugi::xml_node element);
 
 // A node's text: a text or CDATA node's characters, an element's text
-// content in document order, a comment's or processing instruction's value.
+// content in document order (its text and CDATA at any depth, leaving out
+// whitespace-only text, which forms no node), a comment's or processing
+// instruction's value. Line ends read as "\n", whatever the file used.
 WideText node_text(pugi::xml_node node);
 
 // node_text of first_child, or nullopt when the element has no child node.
 std::optional<WideText> first_child_text(pugi::xml_node element);
 
-// Sets (appends, in order) an attribute from wide text.
+// Sets an attribute from wide text: a new attribute comes after those set
+// before it; an attribute of that name already there gets the new value in
+// its place. Characters XML cannot carry (control characters other than tab,
+// line feed and carriage return) are left out.
 void set_attribute(pugi::xml_node element, const char* name, const WideText& value);
 
 } // namespace enlazor

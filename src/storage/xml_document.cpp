@@ -1,0 +1,359 @@
+#include "storage/xml_document.h"
+
+#include "storage/atomic_file.h"
+#include "storage/error.h"
+#include "storage/xml_encoding.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace enlazor {
+namespace {
+
+// Parsing keeps everything a save must give back: declaration, doctype,
+// comments, processing instructions, CDATA and the whitespace between
+// elements. Line ends are left as the file has them (no parse_eol) so that a
+// save reproduces them; the reading helpers turn them into "\n".
+// parse_fragment keeps the whitespace between top-level nodes too (the line
+// break after the declaration, the one at the end of the file); what
+// fragment parsing would let through besides is refused by
+// check_top_level().
+constexpr unsigned kParseOptions = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute |
+                                   pugi::parse_ws_pcdata | pugi::parse_declaration | pugi::parse_doctype |
+                                   pugi::parse_comments | pugi::parse_pi | pugi::parse_fragment;
+
+// Where created elements wait until they are appended. "#" cannot start an
+// XML name, so no element read from a file has this name.
+constexpr const char* kWaitingRoomName = "#created";
+
+bool is_waiting_room(pugi::xml_node node) {
+    return node.type() == pugi::node_element && std::strcmp(node.name(), kWaitingRoomName) == 0;
+}
+
+bool is_xml_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Text made only of XML whitespace forms no node for the reading helpers.
+bool is_blank_text(pugi::xml_node node) {
+    if (node.type() != pugi::node_pcdata)
+        return false;
+    for (const char* c = node.value(); *c; ++c)
+        if (!is_xml_space(*c))
+            return false;
+    return true;
+}
+
+// Wide text of UTF-8 from the tree, with CR LF and lone CR read as LF.
+WideText wide_text(std::string_view utf8) {
+    if (utf8.find('\r') == std::string_view::npos)
+        return wide_from_utf8(utf8);
+    std::string normalized;
+    normalized.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] != '\r')
+            normalized += utf8[i];
+        else if (i + 1 >= utf8.size() || utf8[i + 1] != '\n')
+            normalized += '\n';
+    }
+    return wide_from_utf8(normalized);
+}
+
+// The text and CDATA below `node` in document order. A walk along parent and
+// sibling links, so that any depth of nesting costs no stack.
+std::string descendant_text(pugi::xml_node node) {
+    std::string text;
+    pugi::xml_node current = node.first_child();
+    while (current) {
+        if (current.type() == pugi::node_cdata || (current.type() == pugi::node_pcdata && !is_blank_text(current)))
+            text += current.value();
+        if (current.first_child() && !is_waiting_room(current)) {
+            current = current.first_child();
+            continue;
+        }
+        while (current != node && !current.next_sibling())
+            current = current.parent();
+        if (current == node)
+            break;
+        current = current.next_sibling();
+    }
+    return text;
+}
+
+struct StringWriter final : pugi::xml_writer {
+    std::string bytes;
+    void write(const void* data, size_t size) override { bytes.append(static_cast<const char*>(data), size); }
+};
+
+std::string system_message(int error) { return std::error_code(error, std::generic_category()).message(); }
+
+std::string read_file(const std::filesystem::path& path) {
+    const auto fail = [&](const std::string& reason) -> Error {
+        return Error("No se puede leer el archivo " + path.string() + ": " + reason);
+    };
+    // O_NONBLOCK: a named pipe given as the document must not hang the open.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        throw fail(system_message(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        throw fail(system_message(errno));
+    if (S_ISDIR(info.st_mode))
+        throw fail(system_message(EISDIR));
+    if (!S_ISREG(info.st_mode))
+        throw fail("no es un archivo normal");
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char chunk[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throw fail(system_message(errno));
+        }
+        if (got == 0)
+            return bytes;
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+}
+
+Error not_well_formed(const std::string& name, const std::string& description, std::string_view utf8,
+                      std::size_t offset) {
+    const TextPosition at = position_in_utf8(utf8, offset);
+    return Error("El archivo " + name + " no es un documento XML válido: " + description + " (línea " +
+                 std::to_string(at.line) + ", columna " + std::to_string(at.column) + ")");
+}
+
+std::size_t offset_of(pugi::xml_node node) {
+    const std::ptrdiff_t offset = node.offset_debug();
+    return offset < 0 ? 0 : static_cast<std::size_t>(offset);
+}
+
+// Fragment parsing accepts several top-level elements, text beside them and
+// a declaration anywhere; a document has one element, whitespace beside it,
+// and its declaration first.
+void check_top_level(const pugi::xml_document& parsed, std::string_view utf8, const std::string& name) {
+    bool seen_element = false;
+    bool seen_doctype = false;
+    for (pugi::xml_node node = parsed.first_child(); node; node = node.next_sibling()) {
+        const char* fault = nullptr;
+        switch (node.type()) {
+        case pugi::node_declaration:
+            if (node != parsed.first_child())
+                fault = "la declaración XML no está al principio del archivo";
+            break;
+        case pugi::node_doctype:
+            if (seen_doctype || seen_element)
+                fault = "declaración de tipo de documento fuera de lugar";
+            seen_doctype = true;
+            break;
+        case pugi::node_element:
+            if (seen_element)
+                fault = "hay más de un elemento raíz";
+            seen_element = true;
+            break;
+        case pugi::node_pcdata:
+        case pugi::node_cdata:
+            if (!is_blank_text(node))
+                fault = "hay texto fuera del elemento raíz";
+            break;
+        default:
+            break;
+        }
+        if (fault)
+            throw not_well_formed(name, fault, utf8, offset_of(node));
+    }
+    if (!seen_element)
+        throw not_well_formed(name, "no hay ningún elemento raíz", utf8, utf8.size());
+}
+
+// Leaves out the characters an XML document cannot hold.
+WideText xml_characters(const WideText& value) {
+    WideText kept;
+    kept.reserve(value.size());
+    for (const char16_t c : value) {
+        const bool control = c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r';
+        if (!control && c != 0xFFFE && c != 0xFFFF)
+            kept += c;
+    }
+    return kept;
+}
+
+} // namespace
+
+XmlDocument::XmlDocument() = default;
+
+void XmlDocument::load(const std::filesystem::path& path) {
+    const std::string name = path.string();
+    try {
+        load_bytes(read_file(path), name);
+    } catch (const std::bad_alloc&) {
+        throw Error("El archivo " + name + " es demasiado grande para cargarlo en memoria");
+    }
+}
+
+void XmlDocument::load_from_memory(std::string_view bytes, const std::string& name) {
+    try {
+        load_bytes(std::string(bytes), name);
+    } catch (const std::bad_alloc&) {
+        throw Error("El archivo " + name + " es demasiado grande para cargarlo en memoria");
+    }
+}
+
+void XmlDocument::load_bytes(std::string bytes, const std::string& name) {
+    const EncodingGuess guess = guess_xml_encoding(bytes);
+    if (!guess.unsupported.empty())
+        throw Error("El archivo " + name + " usa la codificación " + guess.unsupported +
+                    ", que el programa no sabe leer");
+    std::string byte_order_mark = bytes.substr(0, guess.bom_size);
+
+    // UTF-8 is parsed from the bytes as read; other encodings are decoded
+    // first and the raw bytes let go at once, so a big file is held twice at
+    // most (its text, and the parser's copy).
+    std::string decoded;
+    std::string_view utf8;
+    std::optional<std::size_t> fault;
+    if (guess.encoding == XmlEncoding::Utf8 || guess.encoding == XmlEncoding::Utf8Bom) {
+        utf8 = std::string_view(bytes).substr(guess.bom_size);
+        fault = find_utf8_fault(utf8);
+    } else {
+        DecodedText result = decode_to_utf8(std::string_view(bytes).substr(guess.bom_size), guess.encoding);
+        std::string().swap(bytes);
+        decoded = std::move(result.utf8);
+        utf8 = decoded;
+        fault = result.fault;
+    }
+    if (fault)
+        throw not_well_formed(name, "hay bytes que no forman un carácter válido en la codificación del archivo",
+                              utf8, *fault);
+
+    pugi::xml_document parsed;
+    const pugi::xml_parse_result result =
+        parsed.load_buffer(utf8.data(), utf8.size(), kParseOptions, pugi::encoding_utf8);
+    if (result.status == pugi::status_out_of_memory)
+        throw std::bad_alloc();
+    if (!result)
+        throw not_well_formed(name, result.description(), utf8, static_cast<std::size_t>(result.offset));
+    check_top_level(parsed, utf8, name);
+
+    doc_ = std::move(parsed);
+    encoding_ = guess.encoding;
+    byte_order_mark_ = std::move(byte_order_mark);
+}
+
+void XmlDocument::save(const std::filesystem::path& path) const {
+    const std::string bytes = serialize();
+    if (const std::error_code error = replace_file_atomically(path, bytes))
+        throw Error("No se puede guardar el documento " + path.string() + ": " + error.message());
+}
+
+std::string XmlDocument::serialize() const {
+    StringWriter writer;
+    writer.bytes = byte_order_mark_;
+    // Node by node rather than the document at once, to pass over the
+    // elements created but never appended.
+    for (pugi::xml_node node = doc_.first_child(); node; node = node.next_sibling())
+        if (!is_waiting_room(node))
+            node.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    if (encoding_ == XmlEncoding::Utf8 || encoding_ == XmlEncoding::Utf8Bom)
+        return std::move(writer.bytes);
+    const std::string_view text = std::string_view(writer.bytes).substr(byte_order_mark_.size());
+    return byte_order_mark_ + encode_from_utf8(text, encoding_);
+}
+
+pugi::xml_node XmlDocument::document_element() const {
+    for (pugi::xml_node node = doc_.first_child(); node; node = node.next_sibling())
+        if (node.type() == pugi::node_element && !is_waiting_room(node))
+            return node;
+    return {};
+}
+
+pugi::xml_node XmlDocument::create_element(const std::string& name) {
+    pugi::xml_node waiting_room = doc_.last_child();
+    if (!is_waiting_room(waiting_room))
+        waiting_room = doc_.append_child(kWaitingRoomName);
+    return waiting_room.append_child(name.c_str());
+}
+
+pugi::xml_node XmlDocument::append_child(pugi::xml_node parent, pugi::xml_node child) {
+    const pugi::xml_node previous_parent = child.parent();
+    const pugi::xml_node moved = parent.append_move(child);
+    if (!moved)
+        throw Error(std::string("No se puede añadir el elemento ") + child.name() + " al documento");
+    if (is_waiting_room(previous_parent) && !previous_parent.first_child())
+        doc_.remove_child(previous_parent);
+    return moved;
+}
+
+std::vector<pugi::xml_node> select_nodes(pugi::xml_node from, const std::vector<std::string>& steps) {
+    std::vector<pugi::xml_node> current;
+    if (from)
+        current.push_back(from);
+    // One level per step: every node is looked at once at most, and parents
+    // in document order give their children in document order.
+    for (const std::string& step : steps) {
+        std::vector<pugi::xml_node> next;
+        for (const pugi::xml_node parent : current)
+            for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling())
+                if (child.type() == pugi::node_element && step == child.name())
+                    next.push_back(child);
+        current.swap(next);
+        if (current.empty())
+            break;
+    }
+    return current;
+}
+
+std::optional<WideText> attribute_text(pugi::xml_node element, const char* name) {
+    if (!name)
+        return std::nullopt;
+    const pugi::xml_attribute attribute = element.attribute(name);
+    if (!attribute)
+        return std::nullopt;
+    return wide_from_utf8(attribute.value());
+}
+
+pugi::xml_node first_child(pugi::xml_node element) {
+    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling())
+        if (!is_blank_text(child) && !is_waiting_room(child))
+            return child;
+    return {};
+}
+
+WideText node_text(pugi::xml_node node) {
+    switch (node.type()) {
+    case pugi::node_null:
+        return {};
+    case pugi::node_element:
+    case pugi::node_document:
+        return wide_text(descendant_text(node));
+    default:
+        return wide_text(node.value());
+    }
+}
+
+std::optional<WideText> first_child_text(pugi::xml_node element) {
+    const pugi::xml_node child = first_child(element);
+    if (!child)
+        return std::nullopt;
+    return node_text(child);
+}
+
+void set_attribute(pugi::xml_node element, const char* name, const WideText& value) {
+    if (!name)
+        return;
+    pugi::xml_attribute attribute = element.attribute(name);
+    if (!attribute)
+        attribute = element.append_attribute(name);
+    const std::string utf8 = utf8_from_wide(xml_characters(value));
+    attribute.set_value(utf8.c_str(), utf8.size());
+}
+
+} // namespace enlazor
