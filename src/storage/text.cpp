@@ -3,6 +3,7 @@
 #include "storage/codepage_1252.h"
 #include "storage/error.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -423,6 +424,27 @@ bool increment_digits(std::string& digits) {
     return true;
 }
 
+// The first 1 + `precision` significant digits of a positive finite value,
+// correctly rounded, and the power of ten of the first digit.
+void scientific_digits(double magnitude, int precision, std::string& digits, int& exponent) {
+    char written[800];  // a double's exact expansion has at most 767 digits
+    const auto [end, error] = std::to_chars(written, written + sizeof written, magnitude,
+                                            std::chars_format::scientific, precision);
+    (void)error;
+    const std::string_view form(written, static_cast<std::size_t>(end - written));
+    const std::size_t e_at = form.find('e');
+    digits.clear();
+    for (const char c : form.substr(0, e_at))
+        if (c != '.')
+            digits += c;
+    std::string_view power = form.substr(e_at + 1);
+    const bool negative = power.front() == '-';
+    power.remove_prefix(1);  // the sign, always written
+    std::from_chars(power.data(), power.data() + power.size(), exponent);
+    if (negative)
+        exponent = -exponent;
+}
+
 } // namespace
 
 Text8 float_to_text(double value, char decimal_separator) {
@@ -433,28 +455,20 @@ Text8 float_to_text(double value, char decimal_separator) {
     if (value == 0)
         return "0";
 
-    // The shortest decimal digits that read back as this value, as
-    // d.ddd...e±x; rounding those half up at 15 digits is rounding the
-    // digits the user sees, and matches exact rounding everywhere else.
-    char written[64];
-    const auto [end, error] =
-        std::to_chars(written, written + sizeof written, std::fabs(value), std::chars_format::scientific);
-    (void)error;  // 64 characters always hold a double in this form
-    const std::string_view form(written, static_cast<std::size_t>(end - written));
-    const std::size_t e_at = form.find('e');
+    // Fifteen digits, rounded up when the value's decimal expansion goes on
+    // with a 5 or more. Sixteen correctly rounded digits settle that unless
+    // the sixteenth is a 5, which may stand for a 4999...; then the exact
+    // expansion decides (so an exact tie rounds up, not to even).
     std::string digits;
-    for (const char c : form.substr(0, e_at))
-        if (c != '.')
-            digits += c;
-    int scientific_exponent = std::atoi(std::string(form.substr(e_at + 1)).c_str());
-
-    if (digits.size() > 15) {
-        const bool round_up = digits[15] >= '5';
-        digits.resize(15);
-        if (round_up && increment_digits(digits)) {
-            digits.insert(digits.begin(), '1');
-            ++scientific_exponent;
-        }
+    int scientific_exponent = 0;
+    scientific_digits(std::fabs(value), 15, digits, scientific_exponent);
+    if (digits[15] == '5')
+        scientific_digits(std::fabs(value), 766, digits, scientific_exponent);
+    const bool round_up = digits[15] >= '5';
+    digits.resize(15);
+    if (round_up && increment_digits(digits)) {
+        digits.insert(digits.begin(), '1');
+        ++scientific_exponent;
     }
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
@@ -546,7 +560,9 @@ std::optional<char> installed_decimal_separator(const std::string& name) {
 // is not installed on this machine.
 char known_decimal_separator(const std::string& name) {
     const std::string language = name.substr(0, name.find_first_of("_.@"));
-    for (const char* comma_language : {"es", "fr", "de", "it", "pt", "ca", "gl", "eu", "nl"})
+    constexpr std::array<std::string_view, 9> comma_languages = {"es", "fr", "de", "it", "pt",
+                                                                 "ca", "gl", "eu", "nl"};
+    for (const std::string_view comma_language : comma_languages)
         if (language == comma_language)
             return ',';
     return '.';  // en, C, POSIX and anything unknown
@@ -561,7 +577,8 @@ char decimal_separator_for_locale_name(const std::string& name) {
 }
 
 char decimal_separator_from_environment() {
-    for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
+    constexpr std::array<const char*, 3> variables = {"LC_ALL", "LC_NUMERIC", "LANG"};
+    for (const char* variable : variables) {
         const char* name = std::getenv(variable);
         if (name != nullptr && *name != '\0')
             return decimal_separator_for_locale_name(name);
