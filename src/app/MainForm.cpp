@@ -1,0 +1,194 @@
+#include "app/MainForm.h"
+
+#include "app/dialog_frame_ui.h"
+#include "app/glyphs.h"
+#include "app/gradient_panel.h"
+#include "app/qt_paths.h"
+#include "app/screen_centre.h"
+#include "app/shell_texts.h"
+#include "app/window_look.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QShowEvent>
+
+namespace enlazor::app {
+
+namespace {
+
+GradientPanel* make_panel(QWidget* parent, const char* name, const QRect& geometry,
+                          const PanelGradient& gradient) {
+    auto* panel = new GradientPanel(gradient, parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setGeometry(geometry);
+    return panel;
+}
+
+// Labels lie over the gradient without a background of their own and keep
+// their design size, wrapping words inside it.
+QLabel* make_label(QWidget* panel, const char* name, const QRect& geometry, const QString& text,
+                   const QFont& font) {
+    auto* label = new QLabel(panel);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    label->setFont(font);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setAutoFillBackground(false);
+    label->setGeometry(geometry);
+    label->setFixedSize(geometry.size());
+    return label;
+}
+
+// Enter and Return press the button that has the keyboard focus, as in a
+// dialog, although the window is not one.
+QPushButton* make_button(QWidget* panel, const char* name, const QRect& geometry, const QString& caption,
+                         const QIcon& glyph = {}) {
+    auto* button = new QPushButton(caption, panel);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    button->setFixedSize(geometry.size());
+    button->setAutoDefault(true);
+    if (!glyph.isNull()) {
+        button->setIcon(glyph);
+        button->setIconSize(QSize(glyph_size, glyph_size));
+    }
+    return button;
+}
+
+} // namespace
+
+TMForm::TMForm(ShellState& state, std::unique_ptr<Conversions> conversions,
+               const std::filesystem::path& saga_folder, FrameUi* ui, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      state_(state), conversions_(std::move(conversions)) {
+    setObjectName(QStringLiteral("MForm"));
+    setWindowTitle(QString::fromUtf8(texts::window_caption));
+    setFixedSize(look::client_width, look::client_height);
+    setFont(look::window_font());
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+
+    // Later panels lie over earlier ones where they meet.
+    build_export_side();
+    build_import_side();
+    build_footer();
+    set_keyboard_order();
+    create_open_dialog(saga_folder);
+
+    if (!ui) {
+        own_ui_ = std::make_unique<DialogFrameUi>(*this, *OpenDialogXML);
+        ui = own_ui_.get();
+    }
+    frames_ = std::make_unique<DirectionFrames>(state_, *ui, *conversions_, [this] { close(); });
+
+    // Alt+F4 closes the window even where no window manager offers it.
+    auto* close_keys = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
+    connect(close_keys, &QShortcut::activated, this, &QWidget::close);
+    auto* help_key = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help_key, &QShortcut::activated, this, [this] { show_context_help(1); });
+
+    FormCreate();
+}
+
+TMForm::~TMForm() = default;
+
+void TMForm::build_export_side() {
+    Draw3D2 = make_panel(this, "Draw3D2", look::export_panel, look::direction_gradient());
+    Label3 = make_label(Draw3D2, "Label3", look::export_caption,
+                        QStringLiteral("Transformar datos desde SAGA hacia Horalis "), look::caption_font());
+    BExportar = make_button(Draw3D2, "BExportar", look::direction_button, QStringLiteral("Aceptar"),
+                            check_mark_glyph());
+    connect(BExportar, &QPushButton::clicked, this, &TMForm::BExportarClick);
+}
+
+void TMForm::build_import_side() {
+    Draw3D3 = make_panel(this, "Draw3D3", look::import_panel, look::direction_gradient());
+    Label4 = make_label(Draw3D3, "Label4", look::import_caption,
+                        QStringLiteral("Transformar datos desde Horalis hacia SAGA"), look::caption_font());
+    BImportar = make_button(Draw3D3, "BImportar", look::direction_button, QStringLiteral("Aceptar"),
+                            check_mark_glyph());
+    connect(BImportar, &QPushButton::clicked, this, &TMForm::BImportarClick);
+}
+
+void TMForm::build_footer() {
+    Draw3D1 = make_panel(this, "Draw3D1", look::footer_panel, look::footer_gradient());
+    BClose = make_button(Draw3D1, "BClose", look::close_button, QStringLiteral("&Salir"), open_door_glyph());
+    connect(BClose, &QPushButton::clicked, this, &QWidget::close);
+    Button1 = make_button(Draw3D1, "Button1", look::help_button, QStringLiteral("F1 AYUDA"));
+    connect(Button1, &QPushButton::clicked, this, &TMForm::Button1Click);
+    Label1 = make_label(Draw3D1, "Label1", look::version_label, QStringLiteral("Enlazor para QZ40 V-1.0"),
+                        look::version_font());
+    QPalette red_text = Label1->palette();
+    red_text.setColor(QPalette::WindowText, Qt::red);
+    Label1->setPalette(red_text);
+}
+
+// The footer first, then the export side, then the import side; the first
+// of them has the focus when the window comes up.
+void TMForm::set_keyboard_order() {
+    setTabOrder(BClose, Button1);
+    setTabOrder(Button1, BExportar);
+    setTabOrder(BExportar, BImportar);
+    BClose->setFocus();
+}
+
+void TMForm::create_open_dialog(const std::filesystem::path& saga_folder) {
+    // Qt's own dialog on every platform: it accepts the name of a file that
+    // does not exist yet, and behaves the same for the user and the tests.
+    OpenDialogXML = new QFileDialog(this);
+    OpenDialogXML->setObjectName(QStringLiteral("OpenDialogXML"));
+    OpenDialogXML->setOption(QFileDialog::DontUseNativeDialog);
+    OpenDialogXML->setWindowTitle(QString::fromUtf8(texts::dialog_title));
+    OpenDialogXML->setAcceptMode(QFileDialog::AcceptOpen);
+    OpenDialogXML->setFileMode(QFileDialog::AnyFile);
+    OpenDialogXML->setNameFilter(QString::fromUtf8(texts::dialog_filter));
+    OpenDialogXML->setDefaultSuffix(QString::fromUtf8(texts::dialog_default_suffix));
+    OpenDialogXML->setDirectory(to_qstring(saga_folder));
+}
+
+void TMForm::BExportarClick() {
+    frames_->run(Direction::Export);
+}
+
+void TMForm::BImportarClick() {
+    frames_->run(Direction::Import);
+}
+
+void TMForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    // Centred when it first comes up; where the user moves it later stays.
+    if (!shown_before_) {
+        shown_before_ = true;
+        centre_on_screen(*this);
+    }
+    FormShow();
+}
+
+void TMForm::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TMForm::FormCreate() {
+    state_.completion_flag = 0;
+}
+
+void TMForm::FormShow() {}
+
+void TMForm::FormClose() {}
+
+void TMForm::Button1Click() {}
+
+void TMForm::show_context_help(int context) {
+    (void)context;
+}
+
+} // namespace enlazor::app

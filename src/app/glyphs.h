@@ -1,0 +1,17 @@
+// The buttons' glyphs, drawn here so the program ships no image files.
+#pragma once
+
+#include <QIcon>
+
+namespace enlazor::app {
+
+// Pixel size of a button glyph.
+inline constexpr int glyph_size = 18;
+
+// A green check mark: the two "Aceptar" buttons.
+QIcon check_mark_glyph();
+
+// An open door: "&Salir".
+QIcon open_door_glyph();
+
+} // namespace enlazor::app

@@ -1,0 +1,19 @@
+// The shell's own fixed texts, written once so the window, the frames and
+// their tests cannot drift apart.
+#pragma once
+
+namespace enlazor::app::texts {
+
+inline constexpr const char* application_title = "Enlazor";
+inline constexpr const char* help_file_name = "SAGA.chm";
+inline constexpr const char* window_caption = "Exportar e importar datos entre Horalis y SAGA";
+
+inline constexpr const char* no_such_file = "No existe archivo";
+inline constexpr const char* process_finished = "Proceso finalizado";
+inline constexpr const char* accept_button = "Aceptar";
+
+inline constexpr const char* dialog_title = "Archivo XML";
+inline constexpr const char* dialog_filter = "*.xml";
+inline constexpr const char* dialog_default_suffix = "xml";
+
+} // namespace enlazor::app::texts
