@@ -1,0 +1,22 @@
+// One input per lesson that the solution places.
+#pragma once
+
+#include "import/catalog_lists.h"
+#include "storage/exchange.h"
+
+#include <pugixml.hpp>
+
+#include <cstddef>
+
+namespace enlazor {
+
+// Appends `inputs` to `time_table` with one input per SOLUC record whose DIA
+// is not 0, in SOLUC order. SOLUC and the four catalogs must be open.
+// Returns the number of inputs written.
+std::size_t write_inputs(pugi::xml_node time_table, Exchange& exchange, const ActivityLists& lists);
+
+// The input's interval number as text: HORA, or HORA * 2 - 1 for a half
+// session (SESIONES exactly 0.5), written without a decimal part when whole.
+Text8 interval_number(double hora, double sesiones, char decimal_separator);
+
+} // namespace enlazor
