@@ -1,0 +1,154 @@
+// Helpers of the table tests: a temporary exchange directory, raw file
+// access, and hand-built dBase files as other programs write them.
+#pragma once
+
+#include "storage/dbf_table.h"
+#include "storage/error.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace enlazor::test {
+
+// A fresh directory, removed with everything in it at the end of the test.
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "enlazor-dbf-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string read_bytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void write_bytes(const std::filesystem::path& path, const std::string& bytes) {
+    // A new file each time: truncating a written one makes ext4 flush it first.
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline unsigned byte_at(const std::string& bytes, std::size_t offset) {
+    return static_cast<unsigned char>(bytes.at(offset));
+}
+
+inline unsigned u16_at(const std::string& bytes, std::size_t offset) {
+    return byte_at(bytes, offset) | byte_at(bytes, offset + 1) << 8;
+}
+
+inline unsigned u32_at(const std::string& bytes, std::size_t offset) {
+    return u16_at(bytes, offset) | u16_at(bytes, offset + 2) << 16;
+}
+
+// ---- hand-built tables ----
+
+struct RawField {
+    std::string name;
+    char type;
+    int width;
+    int decimals = 0;
+};
+
+// A record as another program stores it: flag byte and the fields' bytes.
+inline std::string raw_record(const std::vector<std::string>& values, char flag = ' ') {
+    std::string record(1, flag);
+    for (const std::string& value : values)
+        record += value;
+    return record;
+}
+
+struct RawTable {
+    std::vector<RawField> fields;
+    std::vector<std::string> records;     // whole records, flag included
+    unsigned char version = 0x03;
+    std::optional<std::uint32_t> count;   // header's record count; the real one when unset
+    std::size_t header_padding = 0;       // bytes between the terminator and the records
+    bool end_marker = true;
+
+    std::string bytes() const {
+        std::string out(32, '\0');
+        out[0] = static_cast<char>(version);
+        out[1] = 124;
+        out[2] = 5;
+        out[3] = 17;
+        const std::uint32_t n = count.value_or(static_cast<std::uint32_t>(records.size()));
+        for (int i = 0; i < 4; ++i)
+            out[4 + i] = static_cast<char>(n >> (8 * i) & 0xFF);
+        const std::size_t header_length = 32 + 32 * fields.size() + 1 + header_padding;
+        std::size_t record_length = 1;
+        for (const RawField& f : fields)
+            record_length += static_cast<std::size_t>(f.width);
+        out[8] = static_cast<char>(header_length & 0xFF);
+        out[9] = static_cast<char>(header_length >> 8);
+        out[10] = static_cast<char>(record_length & 0xFF);
+        out[11] = static_cast<char>(record_length >> 8);
+        out[29] = 0x57;
+        for (const RawField& f : fields) {
+            std::string descriptor(32, '\0');
+            descriptor.replace(0, f.name.size(), f.name);
+            descriptor[11] = f.type;
+            descriptor[16] = static_cast<char>(f.width);
+            descriptor[17] = static_cast<char>(f.decimals);
+            out += descriptor;
+        }
+        out += '\x0D';
+        out += std::string(header_padding, '\0');
+        for (const std::string& record : records)
+            out += record;
+        if (end_marker)
+            out += '\x1A';
+        return out;
+    }
+};
+
+// The message of the Error that `action` throws; fails the test when it
+// throws nothing.
+template <typename Action>
+std::string error_of(Action action) {
+    try {
+        action();
+    } catch (const Error& error) {
+        return error.what();
+    }
+    ADD_FAILURE() << "no error";
+    return {};
+}
+
+// Every live record of a table as the text of each field.
+inline std::vector<std::vector<Text8>> all_texts(DbfTable& table) {
+    std::vector<std::vector<Text8>> rows;
+    for (table.first(); !table.eof(); table.next()) {
+        std::vector<Text8> row;
+        for (int i = 0; i < static_cast<int>(table.fields().size()); ++i)
+            row.push_back(table.text(i));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+} // namespace enlazor::test
