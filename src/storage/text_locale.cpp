@@ -34,7 +34,8 @@ std::optional<char> installed_decimal_separator(const std::string& name) {
     const locale_t locale = newlocale(LC_NUMERIC_MASK, name.c_str(), locale_t{});
     if (locale == locale_t{})
         return std::nullopt;
-    const std::string point = nl_langinfo_l(RADIXCHAR, locale);
+    const char* radix = nl_langinfo_l(RADIXCHAR, locale);
+    const std::string point = radix != nullptr ? radix : "";
     freelocale(locale);
     if (point.empty())
         return std::nullopt;
