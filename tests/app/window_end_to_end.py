@@ -1,0 +1,274 @@
+#!/usr/bin/python3
+"""The real program under Xvfb, driven by real input events.
+
+Starts `enlazor` on a display of its own, checks the window's client size and
+the colours of its three gradient panels, keeps a screenshot, then runs an
+export the way a person does: a click on the export button, the document's
+path typed into the file dialog, Enter, Enter on the final message. The six
+Horalis tables must then be in the exchange directory, and Alt+S must end
+the program.
+
+Needs Xvfb, xdotool, xwininfo (x11-utils) and import (imagemagick).
+"""
+
+import argparse
+import os
+import pathlib
+import shutil
+import subprocess
+import tempfile
+import time
+
+CAPTION = "Exportar e importar datos entre Horalis y SAGA"
+TABLES = ["ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT", "DIASHORAST"]
+CLIENT_SIZE = (632, 266)
+
+# Client-area pixels a row or two inside each panel's top and bottom edges
+# and at its half height, away from labels and buttons, with the colour the
+# gradient has there.
+GRADIENT_SAMPLES = [
+    # Draw3D2 (0, -1, 315 x 169): pale peach, white, golden yellow
+    ((4, 1), (255, 238, 221)),
+    ((4, 83), (255, 255, 255)),
+    ((4, 166), (249, 211, 125)),
+    # Draw3D3 (316, 0, 317 x 169): the same colours
+    ((319, 1), (255, 238, 221)),
+    ((319, 84), (255, 255, 255)),
+    ((319, 167), (249, 211, 125)),
+    # Draw3D1 (0, 168, 633 x 97): greyish blue, pale cyan, pale violet-blue
+    ((4, 169), (204, 216, 230)),
+    ((4, 216), (207, 242, 254)),
+    ((4, 263), (194, 205, 254)),
+]
+TOLERANCE = 8
+
+# BExportar's centre in the client area: Draw3D2's origin plus the button's.
+EXPORT_BUTTON = (0 + 96 + 89 // 2, -1 + 120 + 25 // 2)
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def run(env, *command, timeout=15):
+    result = subprocess.run(command, env=env, capture_output=True, text=True, timeout=timeout)
+    return result.returncode, result.stdout.strip()
+
+
+def search_windows(env, pattern):
+    """Ids of the visible windows whose name matches `pattern`.
+
+    A search can fail outright when a window vanishes while it looks
+    (BadWindow); it is then simply asked again."""
+    for _ in range(20):
+        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", pattern], env=env,
+                                capture_output=True, text=True, timeout=15)
+        if result.returncode == 0 or not result.stderr.strip():
+            return result.stdout.split()
+        time.sleep(0.05)
+    raise Failure(f"xdotool search keeps failing: {result.stderr.strip()}")
+
+
+class VirtualDisplay:
+    """An Xvfb server on the first free display number, which it picks itself."""
+
+    def __enter__(self):
+        read_end, write_end = os.pipe()
+        self.server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        deadline = time.monotonic() + 15
+        with os.fdopen(read_end, "rb") as pipe:
+            while not number.endswith(b"\n") and time.monotonic() < deadline:
+                chunk = pipe.read(1)
+                if not chunk:
+                    break
+                number += chunk
+        check(number.strip().isdigit(), "Xvfb did not start")
+        self.name = ":" + number.strip().decode()
+        return self
+
+    def __exit__(self, *exc):
+        self.server.kill()
+        self.server.wait()
+
+
+def find_window(env, pattern, timeout=15):
+    """The id of the first visible window whose name matches `pattern`."""
+    deadline = time.monotonic() + timeout
+    while True:
+        ids = search_windows(env, pattern)
+        if ids:
+            return ids[0]
+        check(time.monotonic() < deadline, f"no window named {pattern!r} within {timeout} s")
+        time.sleep(0.1)
+
+
+def window_shown(env, pattern):
+    return bool(search_windows(env, pattern))
+
+
+def wait_until(condition, timeout, step=0.1):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if condition():
+            return True
+        time.sleep(step)
+    return condition()
+
+
+def window_geometry(env, window):
+    code, out = run(env, "xwininfo", "-id", window)
+    check(code == 0, "xwininfo failed")
+    fields = {}
+    for line in out.splitlines():
+        key, _, value = line.strip().partition(":")
+        fields[key] = value.strip()
+    return (int(fields["Absolute upper-left X"]), int(fields["Absolute upper-left Y"]),
+            int(fields["Width"]), int(fields["Height"]))
+
+
+def grab(env, window, path):
+    """The window's pixels as (width, height, rgb bytes), saved at `path` as PPM."""
+    code, _ = run(env, "import", "-window", window, "-depth", "8", f"ppm:{path}")
+    check(code == 0, "import could not grab the window")
+    data = pathlib.Path(path).read_bytes()
+    fields, position = [], 0
+    while len(fields) < 4:  # magic, width, height, maximum value
+        while data[position:position + 1].isspace():
+            position += 1
+        if data[position:position + 1] == b"#":
+            position = data.index(b"\n", position) + 1
+            continue
+        end = position
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[position:end])
+        position = end
+    check(fields[0] == b"P6" and fields[3] == b"255", "unexpected screenshot format")
+    return int(fields[1]), int(fields[2]), data[position + 1:]
+
+
+def gradient_mismatches(image):
+    width, _, pixels = image
+    wrong = []
+    for (x, y), expected in GRADIENT_SAMPLES:
+        offset = 3 * (y * width + x)
+        actual = tuple(pixels[offset:offset + 3])
+        if any(abs(a - e) > TOLERANCE for a, e in zip(actual, expected)):
+            wrong.append(f"({x}, {y}) is {actual}, expected {expected}")
+    return wrong
+
+
+def exchange_tables(directory):
+    return sorted(p.stem.upper() for p in directory.iterdir() if p.suffix.upper() == ".DBF")
+
+
+def confirm_file_dialog(env, dialog_pattern):
+    # The file-name completer may take the first Enter for itself.
+    for _ in range(3):
+        run(env, "xdotool", "key", "Return")
+        if wait_until(lambda: not window_shown(env, dialog_pattern), timeout=2):
+            return
+    raise Failure("the file dialog did not accept the typed path")
+
+
+def end_to_end(binary, document, artifacts, work):
+    exchange = work / "htemp"
+    exchange.mkdir()
+    saga = work / "saga"
+    saga.mkdir()
+    chosen = saga / "escuela.xml"
+    shutil.copyfile(document, chosen)
+    runtime = work / "runtime"
+    runtime.mkdir(mode=0o700)
+
+    with VirtualDisplay() as display:
+        env = {
+            "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
+            "HOME": str(work),
+            "DISPLAY": display.name,
+            "XDG_RUNTIME_DIR": str(runtime),
+            "QT_QPA_PLATFORM": "xcb",
+            "ENLAZOR_EXCHANGE_DIR": str(exchange),
+            "LANG": "C.UTF-8",
+        }
+        with open(work / "enlazor.log", "wb") as log:
+            program = subprocess.Popen([binary], env=env, stdout=log, stderr=subprocess.STDOUT)
+        try:
+            window = find_window(env, "^" + CAPTION + "$")
+            left, top, width, height = window_geometry(env, window)
+            check((width, height) == CLIENT_SIZE, f"client area is {width} x {height}")
+
+            # The first frames may come before the panels are painted.
+            shot = work / "window.ppm"
+            wait_until(lambda: not gradient_mismatches(grab(env, window, shot)), timeout=5, step=0.2)
+            run(env, "import", "-window", window, str(artifacts / "enlazor-window.png"))
+            mismatches = gradient_mismatches(grab(env, window, shot))
+            check(not mismatches, "gradient colours: " + "; ".join(mismatches))
+
+            x, y = left + EXPORT_BUTTON[0], top + EXPORT_BUTTON[1]
+            run(env, "xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
+            dialog_pattern = "^Archivo XML$"
+            dialog = find_window(env, dialog_pattern)
+            run(env, "xdotool", "windowfocus", "--sync", dialog)
+            run(env, "xdotool", "key", "ctrl+a")
+            run(env, "xdotool", "type", "--delay", "5", str(chosen), timeout=30)
+            confirm_file_dialog(env, dialog_pattern)
+
+            message = find_window(env, "^Enlazor$", timeout=30)
+            check(exchange_tables(exchange) == sorted(TABLES),
+                  f"tables after the export: {exchange_tables(exchange)}")
+            run(env, "xdotool", "windowfocus", "--sync", message)
+            run(env, "xdotool", "key", "Return")
+            check(wait_until(lambda: not window_shown(env, "^Enlazor$"), timeout=5),
+                  "the final message did not go away on Enter")
+
+            run(env, "xdotool", "windowfocus", "--sync", window)
+            run(env, "xdotool", "key", "alt+s")
+            try:
+                code = program.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                raise Failure("Alt+S did not end the program")
+            check(code == 0, f"the program ended with code {code}")
+        finally:
+            if program.poll() is None:
+                program.kill()
+                program.wait()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--binary", required=True)
+    parser.add_argument("--document", required=True, help="the SAGA document to export")
+    parser.add_argument("--artifacts", required=True, help="folder for the screenshot")
+    args = parser.parse_args()
+
+    for tool in ("Xvfb", "xdotool", "xwininfo", "import"):
+        if not shutil.which(tool):
+            raise SystemExit(f"FAIL: {tool} is not installed (scripts/install-deps.sh installs it)")
+    artifacts = pathlib.Path(args.artifacts)
+    artifacts.mkdir(parents=True, exist_ok=True)
+
+    work = pathlib.Path(tempfile.mkdtemp(prefix="enlazor-e2e-"))
+    try:
+        end_to_end(args.binary, args.document, artifacts, work)
+    except Failure as failure:
+        log = work / "enlazor.log"
+        if log.exists():
+            print(log.read_text(errors="replace"))
+        raise SystemExit(f"FAIL: {failure}")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    print("PASS: export through the window, screenshot in", artifacts / "enlazor-window.png")
+
+
+if __name__ == "__main__":
+    main()
