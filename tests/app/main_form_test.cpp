@@ -2,18 +2,11 @@
 // keyboard handling, and the buttons reaching the frames.
 
 #include "app/MainForm.h"
-#include "app/glyphs.h"
 #include "frame_doubles.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QFileDialog>
-#include <QLabel>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdlib>
@@ -100,50 +93,6 @@ private slots:
         QCOMPARE(part->geometry(), geometry);
     }
 
-    void labelsAndButtonsShowTheirTexts() {
-        Bench bench;
-        QCOMPARE(bench.part<QLabel>("Label3")->text(), QStringLiteral("Transformar datos desde SAGA hacia Horalis "));
-        QCOMPARE(bench.part<QLabel>("Label4")->text(), QStringLiteral("Transformar datos desde Horalis hacia SAGA"));
-        QCOMPARE(bench.part<QLabel>("Label1")->text(), QStringLiteral("Enlazor para QZ40 V-1.0"));
-        QCOMPARE(bench.part<QPushButton>("BExportar")->text(), QStringLiteral("Aceptar"));
-        QCOMPARE(bench.part<QPushButton>("BImportar")->text(), QStringLiteral("Aceptar"));
-        QCOMPARE(bench.part<QPushButton>("BClose")->text(), QStringLiteral("&Salir"));
-        QCOMPARE(bench.part<QPushButton>("Button1")->text(), QStringLiteral("F1 AYUDA"));
-        QVERIFY(!bench.part<QPushButton>("BExportar")->icon().isNull());
-        QVERIFY(!bench.part<QPushButton>("BImportar")->icon().isNull());
-        QVERIFY(!bench.part<QPushButton>("BClose")->icon().isNull());
-        QVERIFY(bench.part<QPushButton>("Button1")->icon().isNull());
-    }
-
-    void captionsAreLargeBoldAndWrapped() {
-        Bench bench;
-        for (const char* name : {"Label3", "Label4"}) {
-            const QLabel* label = bench.part<QLabel>(name);
-            QCOMPARE(label->font().pixelSize(), 16);
-            QVERIFY(label->font().bold());
-            QVERIFY(label->wordWrap());
-            QVERIFY(!label->autoFillBackground());
-        }
-        const QLabel* version = bench.part<QLabel>("Label1");
-        QCOMPARE(version->font().pixelSize(), 11);
-        QVERIFY(version->font().bold());
-        QCOMPARE(version->palette().color(QPalette::WindowText), QColor(Qt::red));
-    }
-
-    void glyphsAreDrawnInTheirColours() {
-        const QImage check = check_mark_glyph().pixmap(glyph_size, glyph_size).toImage();
-        bool green = false;
-        for (int y = 0; y < check.height(); ++y)
-            for (int x = 0; x < check.width(); ++x) {
-                const QColor c = check.pixelColor(x, y);
-                green = green || (c.alpha() == 255 && c.green() > 120 && c.red() < 60 && c.blue() < 60);
-            }
-        QVERIFY2(green, "the check mark has no green");
-        const QImage door = open_door_glyph().pixmap(glyph_size, glyph_size).toImage();
-        QCOMPARE(door.pixelColor(0, 0).alpha(), 0);  // a glyph, not a filled square
-        QVERIFY(door.pixelColor(glyph_size / 2, glyph_size / 2).alpha() > 0);
-    }
-
     void panelsPaintTheirThreeColourGradients() {
         Bench bench;
         bench.window.show();
@@ -197,23 +146,6 @@ private slots:
         }
     }
 
-    void buttonsStartTheirOwnDirection() {
-        QTemporaryDir dir;
-        const auto document = std::filesystem::path(dir.path().toStdString()) / "escuela.xml";
-        QFile file(QString::fromStdString(document.string()));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        Bench bench;
-        bench.window.show();
-        bench.user.will_confirm(document);
-        QTest::mouseClick(bench.part<QPushButton>("BExportar"), Qt::LeftButton);
-        QTest::mouseClick(bench.part<QPushButton>("BImportar"), Qt::LeftButton);
-        QCOMPARE(bench.journal.filter(QRegularExpression("^(export|import) ")).size(), 2);
-        QVERIFY(bench.journal.filter(QRegularExpression("^(export|import) ")).first().startsWith("export"));
-        QVERIFY(bench.journal.filter(QRegularExpression("^(export|import) ")).last().startsWith("import"));
-        QVERIFY(bench.window.isVisible());  // normal mode: the window waits for more
-    }
-
     void closeButtonAltSAndAltF4CloseTheWindow_data() {
         QTest::addColumn<int>("way");
         QTest::newRow("BClose") << 0;
@@ -238,19 +170,6 @@ private slots:
         QVERIFY(bench.journal.isEmpty());  // closing starts no direction
     }
 
-    void openDialogIsSetUpForTheSagaDocument() {
-        QTemporaryDir saga_folder;
-        Bench bench(saga_folder.path().toStdString());
-        auto* dialog = bench.part<QFileDialog>("OpenDialogXML");
-        QVERIFY(dialog);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Archivo XML"));
-        QCOMPARE(dialog->nameFilters(), QStringList{"*.xml"});
-        QCOMPARE(dialog->defaultSuffix(), QStringLiteral("xml"));
-        QCOMPARE(dialog->fileMode(), QFileDialog::AnyFile);
-        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
-        QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
-        QCOMPARE(dialog->directory().absolutePath(), QDir(saga_folder.path()).absolutePath());
-    }
 };
 
 QTEST_MAIN(MainFormTest)

@@ -75,7 +75,7 @@ def search_windows(env, pattern):
 
 
 class VirtualDisplay:
-    """An Xvfb server on the first free display number, which it picks itself."""
+    """An Xvfb server on a display number it picks itself among the free ones."""
 
     def __enter__(self):
         read_end, write_end = os.pipe()
@@ -83,16 +83,10 @@ class VirtualDisplay:
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + 15
         with os.fdopen(read_end, "rb") as pipe:
-            while not number.endswith(b"\n") and time.monotonic() < deadline:
-                chunk = pipe.read(1)
-                if not chunk:
-                    break
-                number += chunk
-        check(number.strip().isdigit(), "Xvfb did not start")
-        self.name = ":" + number.strip().decode()
+            number = pipe.readline().strip()
+        check(number.isdigit(), "Xvfb did not start")
+        self.name = ":" + number.decode()
         return self
 
     def __exit__(self, *exc):
@@ -135,29 +129,20 @@ def window_geometry(env, window):
             int(fields["Width"]), int(fields["Height"]))
 
 
-def grab(env, window, path):
-    """The window's pixels as (width, height, rgb bytes), saved at `path` as PPM."""
-    code, _ = run(env, "import", "-window", window, "-depth", "8", f"ppm:{path}")
-    check(code == 0, "import could not grab the window")
-    data = pathlib.Path(path).read_bytes()
-    fields, position = [], 0
-    while len(fields) < 4:  # magic, width, height, maximum value
-        while data[position:position + 1].isspace():
-            position += 1
-        if data[position:position + 1] == b"#":
-            position = data.index(b"\n", position) + 1
-            continue
-        end = position
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[position:end])
-        position = end
-    check(fields[0] == b"P6" and fields[3] == b"255", "unexpected screenshot format")
-    return int(fields[1]), int(fields[2]), data[position + 1:]
+def grab(env, window):
+    """The window's pixels as (width, rgb bytes)."""
+    result = subprocess.run(["import", "-window", window, "-depth", "8", "ppm:-"], env=env,
+                            capture_output=True, timeout=15)
+    check(result.returncode == 0, "import could not grab the window")
+    magic, size, maximum, pixels = result.stdout.split(b"\n", 3)
+    width, height = map(int, size.split())
+    check(magic == b"P6" and maximum == b"255" and len(pixels) == 3 * width * height,
+          "unexpected screenshot format")
+    return width, pixels
 
 
 def gradient_mismatches(image):
-    width, _, pixels = image
+    width, pixels = image
     wrong = []
     for (x, y), expected in GRADIENT_SAMPLES:
         offset = 3 * (y * width + x)
@@ -208,10 +193,9 @@ def end_to_end(binary, document, artifacts, work):
             check((width, height) == CLIENT_SIZE, f"client area is {width} x {height}")
 
             # The first frames may come before the panels are painted.
-            shot = work / "window.ppm"
-            wait_until(lambda: not gradient_mismatches(grab(env, window, shot)), timeout=5, step=0.2)
+            wait_until(lambda: not gradient_mismatches(grab(env, window)), timeout=5, step=0.2)
             run(env, "import", "-window", window, str(artifacts / "enlazor-window.png"))
-            mismatches = gradient_mismatches(grab(env, window, shot))
+            mismatches = gradient_mismatches(grab(env, window))
             check(not mismatches, "gradient colours: " + "; ".join(mismatches))
 
             x, y = left + EXPORT_BUTTON[0], top + EXPORT_BUTTON[1]
