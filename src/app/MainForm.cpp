@@ -187,8 +187,6 @@ void TMForm::FormClose() {}
 
 void TMForm::Button1Click() {}
 
-void TMForm::show_context_help(int context) {
-    (void)context;
-}
+void TMForm::show_context_help(int /*context*/) {}
 
 } // namespace enlazor::app
