@@ -1,0 +1,38 @@
+// Reading the SAGA document's catalog sections: which elements a builder
+// visits and how each value is cleaned before it reaches a table.
+#pragma once
+
+#include "storage/text.h"
+#include "storage/xml_document.h"
+
+#include <vector>
+
+namespace enlazor {
+
+// The elements of one catalog section, in document order:
+// /document/<section>/<item>, e.g. ("subjects", "subject"). Empty when the
+// root is not `document` or the section is missing.
+std::vector<pugi::xml_node> catalog_elements(const XmlDocument& document, const char* section,
+                                             const char* item);
+
+// The grandchildren of `element` through a child `list` (e.g.
+// "assigned-subjects" / "assigned-subject"), in document order.
+std::vector<pugi::xml_node> nested_elements(pugi::xml_node element, const char* list,
+                                            const char* item);
+
+// An attribute's trimmed value, still wide (the group regime is cut before
+// its conversion). A missing attribute reads as empty.
+WideText attribute_wide(pugi::xml_node element, const char* name);
+
+// An attribute's trimmed value converted to the tables' code page.
+Text8 attribute_value(pugi::xml_node element, const char* name);
+
+// The trimmed text of the element's first child node (its first element or
+// first real text; indentation forms no node), still wide. An element with
+// no child node reads as empty.
+WideText first_child_wide(pugi::xml_node element);
+
+// The same, converted to the tables' code page.
+Text8 first_child_value(pugi::xml_node element);
+
+} // namespace enlazor

@@ -1,0 +1,35 @@
+#include "export/export_tables.h"
+
+#include "export/table_builders.h"
+#include "storage/error.h"
+
+namespace enlazor {
+
+ExportSummary export_tables(const XmlDocument& document, Exchange& exchange) {
+    // A direction that failed earlier may have left the exchange's table
+    // objects open. On Linux an open object keeps reading the file it opened
+    // even after the builders below delete and re-create that table (on
+    // Windows the delete itself would fail), so the assignment builder would
+    // resolve codes against the previous export. Closing them first makes
+    // it open the tables just written.
+    exchange.close_all();
+
+    ExportSummary summary;
+    summary.tables.push_back({"ASIGNOMT", build_subject_table(document, exchange)});
+    summary.tables.push_back({"PROFT", build_teacher_table(document, exchange)});
+    summary.tables.push_back({"AULAT", build_room_table(document, exchange)});
+    summary.tables.push_back({"GRUPOST", build_group_table(document, exchange)});
+    summary.tables.push_back({"ASIGT", build_assignment_table(document, exchange)});
+    summary.tables.push_back({"DIASHORAST", build_day_period_table(exchange)});
+    return summary;
+}
+
+ExportSummary run_export(const std::filesystem::path& saga_path, Exchange& exchange) {
+    if (saga_path.empty() || !file_exists(saga_path))
+        throw MissingFile();
+    XmlDocument document;
+    document.load(saga_path);
+    return export_tables(document, exchange);
+}
+
+} // namespace enlazor

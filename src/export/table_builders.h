@@ -1,0 +1,32 @@
+// The six builders of the export, each rebuilding one Horalis table in the
+// exchange directory from the SAGA document. Each returns the number of
+// records it wrote. export_tables runs them in order.
+#pragma once
+
+#include "storage/exchange.h"
+#include "storage/xml_document.h"
+
+#include <cstddef>
+
+namespace enlazor {
+
+// ASIGNOMT: one record per /document/subjects/subject.
+std::size_t build_subject_table(const XmlDocument& document, const Exchange& exchange);
+
+// PROFT: one record per /document/teachers/teacher.
+std::size_t build_teacher_table(const XmlDocument& document, const Exchange& exchange);
+
+// AULAT: one record per /document/locations/location.
+std::size_t build_room_table(const XmlDocument& document, const Exchange& exchange);
+
+// GRUPOST: one record per /document/groups/group.
+std::size_t build_group_table(const XmlDocument& document, const Exchange& exchange);
+
+// ASIGT: one record per assigned subject of every group, resolved against
+// the four tables above through the exchange's exclusive table objects.
+std::size_t build_assignment_table(const XmlDocument& document, Exchange& exchange);
+
+// DIASHORAST: re-created empty, for Horalis to fill with days and periods.
+std::size_t build_day_period_table(const Exchange& exchange);
+
+} // namespace enlazor

@@ -1,0 +1,25 @@
+// Rebuilding one Horalis table from nothing, the first step of every builder.
+#pragma once
+
+#include "storage/dbf_table.h"
+
+#include <initializer_list>
+#include <string>
+
+namespace enlazor {
+
+// One field of a table layout, in the order Horalis expects.
+struct FieldLayout {
+    const char* name;
+    FieldType type;
+    int size;  // characters of a text field; 0 for numbers
+};
+
+// Deletes <table>.DBF and <table>.MDX from the table's directory (whatever
+// the case of their names, without looking at the outcome: an index file
+// left by another program must not outlive the table it indexed), then
+// defines `fields` in order and creates the table empty. It stays closed.
+void recreate_table(DbfTable& table, const std::string& table_stem,
+                    std::initializer_list<FieldLayout> fields);
+
+} // namespace enlazor
