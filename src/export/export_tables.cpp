@@ -1,6 +1,7 @@
 #include "export/export_tables.h"
 
 #include "export/table_builders.h"
+#include "storage/direction_lock.h"
 #include "storage/error.h"
 
 namespace enlazor {
@@ -27,9 +28,14 @@ ExportSummary export_tables(const XmlDocument& document, Exchange& exchange) {
 ExportSummary run_export(const std::filesystem::path& saga_path, Exchange& exchange) {
     if (saga_path.empty() || !file_exists(saga_path))
         throw MissingFile();
+    // Held until the tables are rebuilt and their directory entries are on
+    // disk, so "Proceso finalizado" is only reported for tables that last.
+    DirectionLock lock(exchange.directory());
     XmlDocument document;
     document.load(saga_path);
-    return export_tables(document, exchange);
+    ExportSummary summary = export_tables(document, exchange);
+    lock.flush_directory();
+    return summary;
 }
 
 } // namespace enlazor
