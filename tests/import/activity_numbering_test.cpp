@@ -32,22 +32,6 @@ TEST_F(ActivityNumbering, IdsCountOnlyTheActivitiesWritten) {
     EXPECT_EQ(summary.activities, 2u);
 }
 
-TEST_F(ActivityNumbering, TwelveActivitiesEndWithA12) {
-    std::vector<CatalogRecord> subjects;
-    std::vector<Lesson> lessons;
-    for (int i = 1; i <= 12; ++i) {
-        subjects.push_back({"S" + std::to_string(i), "SB-" + std::to_string(i), "Materia"});
-        lessons.push_back(lesson("S" + std::to_string(i)));
-    }
-    write_subjects(subjects);
-    write_solution(lessons);
-    import();
-    const std::vector<std::string> ids = attribute_values(activities(), "id");
-    ASSERT_EQ(ids.size(), 12u);
-    EXPECT_EQ(ids[9], "a10");
-    EXPECT_EQ(ids[11], "a12");
-}
-
 TEST_F(ActivityNumbering, SubjectsSharingAnIdentifierReferToTheFirstActivity) {
     write_subjects({{"S0", "SB-0", "Otra"}, {"S1", "SB-X", "Lengua"}, {"S2", "SB-Y", "Música"},
                     {"S3", "sb-x", "Lengua bis"}, {"S4", "SB-X", "Lengua ter"}});

@@ -22,9 +22,14 @@ protected:
         write_rooms({{"A1", "LC-1"}});
     }
 
+    // A half session, an unplaced lesson, a fractional period.
+    const std::vector<Lesson> kLessons = {{"1A", "ABG", "S1", "A1", "2", "3", "0.5"},
+                                          {"1A", "ABG", "S1", "A1", "0", "1", "1"},
+                                          {"1A", "ABG", "S1", "A1", "5", "2.5", "1"}};
+
     // The saved section for the reference solution in the usual layout.
     std::string reference_section() {
-        write_solution({{"1A", "ABG", "S1", "A1", "2", "3", "0.5"}, {"1A", "ABG", "S1", "A1", "0", "1", "1"}});
+        write_solution(kLessons);
         import();
         return document_bytes();
     }
@@ -32,10 +37,13 @@ protected:
 
 TEST_F(ForeignSolution, CharacterAndNumericFieldsReadAlike) {
     const std::string expected = reference_section();
-    write_solution({{"1A", "ABG", "S1", "A1", "2", "3", "0.5"}, {"1A", "ABG", "S1", "A1", "0", "1", "1"}},
-                   SolutionLayout::Numbers);
+    write_solution(kLessons, SolutionLayout::Numbers);
     import();
     EXPECT_EQ(document_bytes(), expected);
+    std::vector<std::string> intervals;
+    for (pugi::xml_node input : inputs())
+        intervals.push_back(input.attribute("interval").value());
+    EXPECT_EQ(intervals, (std::vector<std::string>{"i5", "i2.5"}));
 }
 
 TEST_F(ForeignSolution, FieldsInAnyOrderAndCaseWithFurtherFieldsAreAccepted) {
@@ -47,7 +55,8 @@ TEST_F(ForeignSolution, FieldsInAnyOrderAndCaseWithFurtherFieldsAreAccepted) {
                  {"ASIG", FieldType::Text, 254},  {"PROF", FieldType::Text, 3},
                  {"CODGRUPO", FieldType::Text, 2}},
                 {{"7", "0.5", "3", "2", "nota", "A1", "S1", "ABG", "1A"},
-                 {"8", "1", "1", "0", "", "A1", "S1", "ABG", "1A"}});
+                 {"8", "1", "1", "0", "", "A1", "S1", "ABG", "1A"},
+                 {"9", "1", "2.5", "5", "", "A1", "S1", "ABG", "1A"}});
     import();
     EXPECT_EQ(document_bytes(), expected);
 }

@@ -54,14 +54,6 @@ TEST_F(Inputs, UnplacedLessonsMakeNoInputAndTakeNoNumber) {
     EXPECT_EQ(summary.inputs, 3u);
 }
 
-TEST_F(Inputs, DayIsTheFieldTextEvenWhenItIsNotAWeekDay) {
-    write_solution({lesson("9"), lesson("-1")});
-    import();
-    ASSERT_EQ(inputs().size(), 2u);
-    EXPECT_STREQ(inputs()[0].attribute("day").value(), "9");
-    EXPECT_STREQ(inputs()[1].attribute("day").value(), "-1");
-}
-
 TEST_F(Inputs, CodesWithoutCatalogRecordStandForThemselves) {
     write_solution({{"9Z", "QQ", "S1", "R7", "1", "1", "1"}});
     import();
@@ -88,27 +80,6 @@ TEST_F(Inputs, EmptyRoomCodeMatchesARoomWithEmptyCode) {
     write_solution({{"1A", "ABG", "S1", "", "1", "1", "1"}});
     import();
     EXPECT_EQ(attributes_of(inputs().at(0).child("locations").child("location")), "id=LC-PATIO");
-}
-
-TEST_F(Inputs, FirstCatalogRecordOfACodeWins) {
-    write_solution({lesson("1")});
-    import();
-    EXPECT_EQ(attributes_of(inputs().at(0).child("groups").child("group")), "id=GR-1");
-}
-
-TEST_F(Inputs, SolutionWithNumericFieldsGivesTheSameSection) {
-    const std::vector<Lesson> lessons = {lesson("1", "3", "0.5"), lesson("0", "2", "1"),
-                                         lesson("2", "4", "2"), lesson("5", "2.5", "1")};
-    write_solution(lessons, SolutionLayout::Characters);
-    import();
-    const std::string from_characters = document_bytes();
-    write_solution(lessons, SolutionLayout::Numbers);
-    import();
-    EXPECT_EQ(document_bytes(), from_characters);
-    std::vector<std::string> intervals;
-    for (pugi::xml_node input : inputs())
-        intervals.push_back(input.attribute("interval").value());
-    EXPECT_EQ(intervals, (std::vector<std::string>{"i5", "i4", "i2.5"}));
 }
 
 struct IntervalCase {

@@ -56,13 +56,6 @@ TEST_F(SectionReplacement, TimeTableNamesHoralisAndHoldsTheFiveListsInOrder) {
     EXPECT_TRUE(tt.parent().attributes().empty());
 }
 
-TEST_F(SectionReplacement, ImportingTwiceLeavesOneSection) {
-    write_document();
-    import();
-    import();
-    EXPECT_EQ(top_level(), (std::vector<std::string>{"subjects", "time-tables"}));
-}
-
 TEST_F(SectionReplacement, NewSectionHoldsElementsOnlyNoWhitespace) {
     write_document("<document>\n  <subjects/>\n</document>\n");
     write_day_periods({{"1", "1", "Lunes", "8:00", "8:55"}});
