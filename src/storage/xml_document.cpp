@@ -174,6 +174,21 @@ void check_top_level(const pugi::xml_document& parsed, std::string_view utf8, co
         throw not_well_formed(name, "no hay ningún elemento raíz", utf8, utf8.size());
 }
 
+// A name the program gives an element or attribute. Only a rough check:
+// enough that a save can never write markup that does not parse again.
+bool is_usable_name(const char* name) {
+    if (!name || !*name || std::strchr("-.0123456789", *name))
+        return false;
+    for (const char* c = name; *c; ++c)
+        if (static_cast<unsigned char>(*c) <= ' ' || std::strchr("<>&\"'=/!?;,()[]{}#%$*+@^`|~\\", *c))
+            return false;
+    return true;
+}
+
+Error unusable_name(const char* name) {
+    return Error(std::string("El nombre \"") + (name ? name : "") + "\" no sirve para un elemento o atributo XML");
+}
+
 // Leaves out the characters an XML document cannot hold.
 WideText xml_characters(const WideText& value) {
     WideText kept;
@@ -276,6 +291,8 @@ pugi::xml_node XmlDocument::document_element() const {
 }
 
 pugi::xml_node XmlDocument::create_element(const std::string& name) {
+    if (!is_usable_name(name.c_str()) || name.find('\0') != std::string::npos)
+        throw unusable_name(name.c_str());
     pugi::xml_node waiting_room = doc_.last_child();
     if (!is_waiting_room(waiting_room))
         waiting_room = doc_.append_child(kWaitingRoomName);
@@ -347,8 +364,8 @@ std::optional<WideText> first_child_text(pugi::xml_node element) {
 }
 
 void set_attribute(pugi::xml_node element, const char* name, const WideText& value) {
-    if (!name)
-        return;
+    if (!is_usable_name(name))
+        throw unusable_name(name);
     pugi::xml_attribute attribute = element.attribute(name);
     if (!attribute)
         attribute = element.append_attribute(name);

@@ -50,7 +50,8 @@ public:
     pugi::xml_node document_element() const;
     pugi::xml_node root() const { return doc_.root(); }
 
-    // A new element outside the tree. pugixml needs a parent, so it waits in
+    // A new element outside the tree; throws Error for a name that markup
+    // cannot hold (empty, with spaces or with "<", "&", quotes and the like). pugixml needs a parent, so it waits in
     // a hidden place of this same document, which no reading helper, no
     // selection and no save ever shows; an element never appended is not saved.
     pugi::xml_node create_element(const std::string& name);
@@ -97,7 +98,8 @@ std::optional<WideText> first_child_text(pugi::xml_node element);
 // Sets an attribute from wide text: a new attribute comes after those set
 // before it; an attribute of that name already there gets the new value in
 // its place. Characters XML cannot carry (control characters other than tab,
-// line feed and carriage return) are left out.
+// line feed and carriage return) are left out. Throws Error for a name that
+// markup cannot hold, as create_element does.
 void set_attribute(pugi::xml_node element, const char* name, const WideText& value);
 
 } // namespace enlazor

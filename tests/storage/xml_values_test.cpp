@@ -112,6 +112,18 @@ TEST(XmlValues, CharactersXmlCannotHoldAreLeftOutOfAttributes) {
     EXPECT_NO_THROW(reloaded.load_from_memory(document.serialize()));
 }
 
+TEST(XmlValues, NamesMarkupCannotHoldAreRefused) {
+    XmlDocument document;
+    document.load_from_memory("<document/>");
+    for (const char* name : {"", "time tables", "a<b", "x=\"1\"", "1st", "a&b"}) {
+        SCOPED_TRACE(name);
+        EXPECT_THROW(document.create_element(name), Error);
+        EXPECT_THROW(set_attribute(document.document_element(), name, u"v"), Error);
+    }
+    EXPECT_THROW(set_attribute(document.document_element(), nullptr, u"v"), Error);
+    EXPECT_EQ(document.serialize(), "<document/>");
+}
+
 class XmlBuilding : public ::testing::Test {
 protected:
     void SetUp() override { document.load_from_memory("<document>\n  <subjects/>\n</document>\n"); }
