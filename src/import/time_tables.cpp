@@ -5,6 +5,7 @@
 #include "import/catalog_lists.h"
 #include "import/days_stage.h"
 #include "import/inputs_stage.h"
+#include "storage/direction_lock.h"
 #include "storage/error.h"
 
 namespace enlazor {
@@ -60,6 +61,9 @@ ImportSummary run_import(const std::filesystem::path& saga_path, Exchange& excha
     exchange.close_all();
     if (!file_exists(saga_path))
         throw MissingFile();
+    // Taken before the load, so an import never works from a document or
+    // tables that another direction is still changing.
+    DirectionLock lock(exchange.directory());
     XmlDocument document;
     document.load(saga_path);
     return write_time_tables(document, exchange, saga_path);

@@ -1,0 +1,63 @@
+#include "storage/direction_lock.h"
+
+#include "storage/error.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace enlazor {
+
+namespace {
+
+Error cannot_open(const std::filesystem::path& directory, int error_number) {
+    if (error_number == ENOENT)
+        return Error("No existe el directorio de intercambio " + directory.string());
+    if (error_number == ENOTDIR)
+        return Error("El directorio de intercambio " + directory.string() + " no es un directorio");
+    return Error("No se puede abrir el directorio de intercambio " + directory.string() + ": " +
+                 std::strerror(error_number));
+}
+
+} // namespace
+
+DirectionLock::DirectionLock(const std::filesystem::path& exchange_dir) : directory_(exchange_dir) {
+    const std::filesystem::path opened = exchange_dir.empty() ? "." : exchange_dir;
+    do
+        fd_ = ::open(opened.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    while (fd_ < 0 && errno == EINTR);
+    if (fd_ < 0)
+        throw cannot_open(exchange_dir, errno);
+
+    int result;
+    do
+        result = ::flock(fd_, LOCK_EX | LOCK_NB);
+    while (result < 0 && errno == EINTR);
+    if (result == 0 || errno == ENOLCK || errno == EOPNOTSUPP)
+        return;
+    const int error_number = errno;
+    ::close(fd_);
+    fd_ = -1;
+    if (error_number == EWOULDBLOCK)
+        throw Error("Otra conversión está usando el directorio de intercambio " +
+                    exchange_dir.string() + "; espere a que termine y vuelva a intentarlo");
+    throw Error("No se puede reservar el directorio de intercambio " + exchange_dir.string() +
+                ": " + std::strerror(error_number));
+}
+
+DirectionLock::~DirectionLock() {
+    if (fd_ >= 0)
+        ::close(fd_);  // releases the lock
+}
+
+void DirectionLock::flush_directory() const {
+    // Some file systems cannot flush a directory (EINVAL) or are read-only
+    // (EROFS, nothing to flush): neither leaves anything unwritten.
+    if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS)
+        throw Error("No se pueden asegurar en el disco las tablas del directorio de intercambio " +
+                    directory_.string() + ": " + std::strerror(errno));
+}
+
+} // namespace enlazor
