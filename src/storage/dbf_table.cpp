@@ -59,6 +59,9 @@ struct DbfTable::State {
     std::size_t written_total = 0;  // of them, those already in the file
     std::size_t live_total = 0;     // not marked deleted
     std::unordered_map<std::string, int> index_by_name;  // folded name -> first field
+    // Fields no earlier field's name matches ignoring case: for them the name
+    // as stored, which callers mostly use, is found without folding.
+    std::vector<bool> first_of_name;
     std::string blank_record;  // what the fields of an empty table read as
     std::size_t cursor = kNoRecord;
     bool at_end = true;
@@ -173,6 +176,7 @@ struct DbfTable::State {
         std::string().swap(bytes);
         std::string().swap(edited);
         index_by_name.clear();
+        first_of_name.clear();
         record_total = written_total = live_total = 0;
         cursor = kNoRecord;
         at_end = true;
@@ -228,10 +232,12 @@ void DbfTable::create() {
 
     // Every case variant goes (a Windows program sees them all as this one),
     // but not while anyone has it open.
-    while (true) {
+    for (int attempt = 0;; ++attempt) {
         const std::filesystem::path old = find_file_ignoring_case(s.directory, s.table_name);
         if (!file_exists(old))
             break;
+        if (attempt == 256)  // a file that does not go away
+            throw dbf_messages::cannot_create(old, EEXIST);
         LockedFile held = LockedFile::open_existing(old, LockKind::Exclusive);
         std::error_code error;
         std::filesystem::remove(old, error);
@@ -269,13 +275,16 @@ void DbfTable::open() {
     bytes.resize(layout->header_length + layout->record_count * layout->record_length);
 
     std::unordered_map<std::string, int> index_by_name;
+    std::vector<bool> first_of_name;
     for (std::size_t i = 0; i < layout->fields.size(); ++i)
-        index_by_name.emplace(fold_case(layout->fields[i].name), static_cast<int>(i));
+        first_of_name.push_back(
+            index_by_name.emplace(fold_case(layout->fields[i].name), static_cast<int>(i)).second);
 
     s.file = std::move(file);
     s.layout = std::move(*layout);
     s.bytes = std::move(bytes);
     s.index_by_name = std::move(index_by_name);
+    s.first_of_name = std::move(first_of_name);
     s.record_total = s.written_total = s.layout.record_count;
     s.live_total = 0;
     for (std::size_t n = 0; n < s.record_total; ++n)
@@ -373,6 +382,9 @@ void DbfTable::post() {
 int DbfTable::field_index(const std::string& field) const {
     const State& s = *state_;
     s.require_open();
+    for (std::size_t i = 0; i < s.layout.fields.size(); ++i)
+        if (s.first_of_name[i] && s.layout.fields[i].name == field)
+            return static_cast<int>(i);
     auto found = s.index_by_name.find(fold_case(field));
     if (found == s.index_by_name.end())
         throw dbf_messages::field_not_found(s.object_name, field);
