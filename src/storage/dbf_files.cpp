@@ -52,9 +52,7 @@ std::filesystem::path find_file_ignoring_case(const std::filesystem::path& direc
     return variants.empty() ? exact : variants.front();
 }
 
-bool file_exists(const std::filesystem::path& path) {
-    return is_regular(find_file_ignoring_case(path.parent_path(), path.filename().string()));
-}
+bool file_exists(const std::filesystem::path& path) { return is_regular(path); }
 
 void delete_file(const std::filesystem::path& path) {
     for (const std::filesystem::path& variant :

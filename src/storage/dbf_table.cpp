@@ -235,7 +235,7 @@ void DbfTable::create() {
     for (int attempt = 0;; ++attempt) {
         const std::filesystem::path old = find_file_ignoring_case(s.directory, s.table_name);
         if (!file_exists(old))
-            break;
+            break;  // found none: `old` is the plain name
         if (attempt == 256)  // a file that does not go away
             throw dbf_messages::cannot_create(old, EEXIST);
         LockedFile held = LockedFile::open_existing(old, LockKind::Exclusive);

@@ -14,7 +14,7 @@ TEST(ExchangeFiles, FileTestIsTrueForFilesOnly) {
     test::write_bytes(dir / "ASIGT.DBF", "x");
     std::filesystem::create_directory(dir / "SAGA");
     EXPECT_TRUE(file_exists(dir / "ASIGT.DBF"));
-    EXPECT_TRUE(file_exists(dir / "asigt.dbf"));
+    EXPECT_FALSE(file_exists(dir / "asigt.dbf"));  // names as given; finding folds case
     EXPECT_FALSE(file_exists(dir / "SAGA"));
     EXPECT_FALSE(file_exists(dir / "ASIGT.MDX"));
     EXPECT_FALSE(file_exists(dir / "missing" / "ASIGT.DBF"));
@@ -40,6 +40,7 @@ TEST(ExchangeFiles, DeletingRemovesEveryCaseVariantAndReportsNothing) {
     std::filesystem::create_directory(dir / "Proft.Mdx.d");
     delete_file(dir / "PROFT.MDX");
     EXPECT_FALSE(file_exists(dir / "PROFT.MDX"));
+    EXPECT_FALSE(file_exists(dir / "proft.mdx"));
     EXPECT_TRUE(file_exists(dir / "PROFT.DBF"));
     delete_file(dir / "PROFT.MDX");        // nothing there: no error
     delete_file(dir / "missing" / "X");    // no folder: no error

@@ -135,7 +135,7 @@ TEST_F(TableLocks, AHeldTableIsNeitherReplacedNorDeleted) {
     EXPECT_EQ(holder.text("ABREV"), "1EA");
     holder.close();
 
-    delete_file(dir / "grupost.dbf");  // free: the case variant goes
+    delete_file(dir / "grupost.dbf");  // free now: it goes, whatever the case given
     EXPECT_FALSE(file_exists(dir / "GRUPOST.DBF"));
 }
 
