@@ -1,0 +1,299 @@
+// Preloaded (LD_PRELOAD) into a program under test, it follows which files
+// the program changed and which of those it flushed to disk, so a test can
+// tell whether "Proceso finalizado" came with everything on disk or only in
+// the page cache. At exit it writes to $ENLAZOR_SYNC_LOG one line per path:
+//
+//   written <path>        a file the program created or wrote to
+//   unsynced-file <path>  a file changed since its last fsync/fdatasync
+//   unsynced-dir <path>   a directory whose entries changed (a file created,
+//                         renamed or deleted in it) since its last fsync
+//
+// Paths are as the program named them, made absolute against the working
+// directory; that is enough for programs that are given absolute paths.
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+namespace {
+
+struct Tracker {
+    std::map<int, std::string> descriptors;  // open descriptors we follow, by path
+    std::set<std::string> written, dirty_files, dirty_dirs;
+};
+
+Tracker& tracker() {
+    static Tracker* instance = new Tracker;  // never destroyed: used until the very end
+    return *instance;
+}
+
+template <typename Function>
+Function real(const char* name) {
+    return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
+}
+
+std::string parent_of(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string absolute(int directory_fd, const char* path) {
+    if (path[0] == '/')
+        return path;
+    if (directory_fd != AT_FDCWD) {
+        const auto found = tracker().descriptors.find(directory_fd);
+        return (found == tracker().descriptors.end() ? std::string("?") : found->second) + "/" + path;
+    }
+    char cwd[4096];
+    return std::string(::getcwd(cwd, sizeof cwd) ? cwd : "?") + "/" + path;
+}
+
+void changed_file(const std::string& path) {
+    tracker().written.insert(path);
+    tracker().dirty_files.insert(path);
+}
+
+void changed_descriptor(int fd) {
+    const auto found = tracker().descriptors.find(fd);
+    if (found != tracker().descriptors.end())
+        changed_file(found->second);
+}
+
+// After an open: follow the descriptor, and note a new file or a truncation.
+int opened(int fd, const std::string& path, int flags, bool existed) {
+    if (fd < 0)
+        return fd;
+    tracker().descriptors[fd] = path;
+    if ((flags & O_CREAT) && !existed) {
+        changed_file(path);
+        tracker().dirty_dirs.insert(parent_of(path));
+    } else if ((flags & O_TRUNC) && (flags & O_ACCMODE) != O_RDONLY) {
+        changed_file(path);
+    }
+    return fd;
+}
+
+int open_at(const char* function, int directory_fd, const char* path, int flags, mode_t mode) {
+    const std::string full = absolute(directory_fd, path);
+    const bool existed = ::faccessat(directory_fd, path, F_OK, 0) == 0;
+    using Open = int (*)(int, const char*, int, ...);
+    return opened(real<Open>(function)(directory_fd, path, flags, mode), full, flags, existed);
+}
+
+int open_path(const char* function, const char* path, int flags, mode_t mode) {
+    const std::string full = absolute(AT_FDCWD, path);
+    const bool existed = ::access(path, F_OK) == 0;
+    using Open = int (*)(const char*, int, ...);
+    return opened(real<Open>(function)(path, flags, mode), full, flags, existed);
+}
+
+mode_t mode_argument(int flags, va_list arguments) {
+    return (flags & (O_CREAT | O_TMPFILE)) ? static_cast<mode_t>(va_arg(arguments, int)) : 0;
+}
+
+int made_temporary(int fd, const char* path) {
+    if (fd >= 0) {
+        const std::string full = absolute(AT_FDCWD, path);
+        tracker().descriptors[fd] = full;
+        changed_file(full);
+        tracker().dirty_dirs.insert(parent_of(full));
+    }
+    return fd;
+}
+
+void moved(const std::string& from, const std::string& to) {
+    if (tracker().dirty_files.erase(from))
+        tracker().dirty_files.insert(to);
+    if (tracker().written.count(from))
+        tracker().written.insert(to);
+    tracker().dirty_dirs.insert(parent_of(from));
+    tracker().dirty_dirs.insert(parent_of(to));
+}
+
+void removed(const std::string& path) {
+    tracker().dirty_files.erase(path);
+    tracker().dirty_dirs.insert(parent_of(path));
+}
+
+void synced(int fd) {
+    const auto found = tracker().descriptors.find(fd);
+    if (found == tracker().descriptors.end())
+        return;
+    tracker().dirty_files.erase(found->second);
+    tracker().dirty_dirs.erase(found->second);
+}
+
+__attribute__((destructor)) void write_report() {
+    const char* log = ::getenv("ENLAZOR_SYNC_LOG");
+    if (!log)
+        return;
+    FILE* out = ::fopen(log, "w");
+    if (!out)
+        return;
+    for (const std::string& path : tracker().written)
+        ::fprintf(out, "written %s\n", path.c_str());
+    for (const std::string& path : tracker().dirty_files)
+        ::fprintf(out, "unsynced-file %s\n", path.c_str());
+    for (const std::string& path : tracker().dirty_dirs)
+        ::fprintf(out, "unsynced-dir %s\n", path.c_str());
+    ::fclose(out);
+}
+
+} // namespace
+
+extern "C" {
+
+int __open_2(const char* path, int flags);
+int __open64_2(const char* path, int flags);
+int __openat_2(int directory_fd, const char* path, int flags);
+int __openat64_2(int directory_fd, const char* path, int flags);
+
+int open(const char* path, int flags, ...) {
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = mode_argument(flags, arguments);
+    va_end(arguments);
+    return open_path("open", path, flags, mode);
+}
+
+int open64(const char* path, int flags, ...) {
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = mode_argument(flags, arguments);
+    va_end(arguments);
+    return open_path("open64", path, flags, mode);
+}
+
+int __open_2(const char* path, int flags) { return open_path("open", path, flags, 0); }
+int __open64_2(const char* path, int flags) { return open_path("open64", path, flags, 0); }
+
+int openat(int directory_fd, const char* path, int flags, ...) {
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = mode_argument(flags, arguments);
+    va_end(arguments);
+    return open_at("openat", directory_fd, path, flags, mode);
+}
+
+int openat64(int directory_fd, const char* path, int flags, ...) {
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = mode_argument(flags, arguments);
+    va_end(arguments);
+    return open_at("openat64", directory_fd, path, flags, mode);
+}
+
+int __openat_2(int directory_fd, const char* path, int flags) {
+    return open_at("openat", directory_fd, path, flags, 0);
+}
+int __openat64_2(int directory_fd, const char* path, int flags) {
+    return open_at("openat64", directory_fd, path, flags, 0);
+}
+
+int creat(const char* path, mode_t mode) { return open_path("open", path, O_CREAT | O_WRONLY | O_TRUNC, mode); }
+int creat64(const char* path, mode_t mode) {
+    return open_path("open64", path, O_CREAT | O_WRONLY | O_TRUNC, mode);
+}
+
+int mkstemp(char* path_template) {
+    return made_temporary(real<int (*)(char*)>("mkstemp")(path_template), path_template);
+}
+int mkstemp64(char* path_template) {
+    return made_temporary(real<int (*)(char*)>("mkstemp64")(path_template), path_template);
+}
+int mkostemp(char* path_template, int flags) {
+    return made_temporary(real<int (*)(char*, int)>("mkostemp")(path_template, flags), path_template);
+}
+int mkostemp64(char* path_template, int flags) {
+    return made_temporary(real<int (*)(char*, int)>("mkostemp64")(path_template, flags), path_template);
+}
+
+ssize_t write(int fd, const void* bytes, size_t count) {
+    changed_descriptor(fd);
+    return real<ssize_t (*)(int, const void*, size_t)>("write")(fd, bytes, count);
+}
+
+ssize_t pwrite(int fd, const void* bytes, size_t count, off_t offset) {
+    changed_descriptor(fd);
+    return real<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite")(fd, bytes, count, offset);
+}
+
+ssize_t pwrite64(int fd, const void* bytes, size_t count, off64_t offset) {
+    changed_descriptor(fd);
+    return real<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64")(fd, bytes, count, offset);
+}
+
+int ftruncate(int fd, off_t size) {
+    changed_descriptor(fd);
+    return real<int (*)(int, off_t)>("ftruncate")(fd, size);
+}
+
+int ftruncate64(int fd, off64_t size) {
+    changed_descriptor(fd);
+    return real<int (*)(int, off64_t)>("ftruncate64")(fd, size);
+}
+
+int fsync(int fd) {
+    const int result = real<int (*)(int)>("fsync")(fd);
+    if (result == 0)
+        synced(fd);
+    return result;
+}
+
+int fdatasync(int fd) {
+    const int result = real<int (*)(int)>("fdatasync")(fd);
+    if (result == 0)
+        synced(fd);
+    return result;
+}
+
+int close(int fd) {
+    tracker().descriptors.erase(fd);
+    return real<int (*)(int)>("close")(fd);
+}
+
+int rename(const char* from, const char* to) {
+    const int result = real<int (*)(const char*, const char*)>("rename")(from, to);
+    if (result == 0)
+        moved(absolute(AT_FDCWD, from), absolute(AT_FDCWD, to));
+    return result;
+}
+
+int renameat(int from_fd, const char* from, int to_fd, const char* to) {
+    const int result = real<int (*)(int, const char*, int, const char*)>("renameat")(from_fd, from, to_fd, to);
+    if (result == 0)
+        moved(absolute(from_fd, from), absolute(to_fd, to));
+    return result;
+}
+
+int unlink(const char* path) {
+    const int result = real<int (*)(const char*)>("unlink")(path);
+    if (result == 0)
+        removed(absolute(AT_FDCWD, path));
+    return result;
+}
+
+int unlinkat(int directory_fd, const char* path, int flags) {
+    const std::string full = absolute(directory_fd, path);
+    const int result = real<int (*)(int, const char*, int)>("unlinkat")(directory_fd, path, flags);
+    if (result == 0)
+        removed(full);
+    return result;
+}
+
+int remove(const char* path) {
+    const int result = real<int (*)(const char*)>("remove")(path);
+    if (result == 0)
+        removed(absolute(AT_FDCWD, path));
+    return result;
+}
+
+} // extern "C"
