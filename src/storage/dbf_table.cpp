@@ -249,6 +249,7 @@ void DbfTable::create() {
     try {
         created.write_at(0, header + dbf::kEndMarker);
         created.sync();
+        sync_directory_of(path);
     } catch (...) {
         // A half-written table would only be reported as corrupt later.
         std::error_code ignored;

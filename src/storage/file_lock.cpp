@@ -156,6 +156,18 @@ void LockedFile::close() noexcept {
     }
 }
 
+void sync_directory_of(const std::filesystem::path& path) {
+    const std::filesystem::path directory = path.has_parent_path() ? path.parent_path() : ".";
+    const int fd = open_retrying(directory.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return;  // the file itself is on disk; nothing more can be done here
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
+    const int error_number = errno;
+    ::close(fd);
+    if (!synced)
+        throw dbf_messages::cannot_write(path, error_number);
+}
+
 bool is_locked_by_others(const std::filesystem::path& path) {
     const int fd = open_retrying(path.c_str(), O_RDONLY | O_NONBLOCK);
     if (fd < 0)

@@ -49,6 +49,10 @@ private:
     std::filesystem::path path_;
 };
 
+// Flushes the directory holding `path`, so that a file just created there
+// is found after a power cut too.
+void sync_directory_of(const std::filesystem::path& path);
+
 // True when some other open file description holds a lock on the file, so a
 // Windows program would find it in use. Nothing to test gives false.
 bool is_locked_by_others(const std::filesystem::path& path);
