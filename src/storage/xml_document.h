@@ -38,8 +38,9 @@ public:
     void load_from_memory(std::string_view bytes, const std::string& name = "documento");
 
     // Saves atomically over `path`: a temporary file beside it, flushed to
-    // disk, renamed over the original with its permissions. On failure
-    // throws Error and the original file is untouched.
+    // disk, renamed over the original with its permissions. A file without
+    // any write permission is refused, even to root. On failure throws Error
+    // and the original file is untouched.
     void save(const std::filesystem::path& path) const;
     // The bytes a save would write: the nodes as loaded and added, without
     // re-indentation, in the file's encoding and with its byte-order mark.
@@ -50,10 +51,11 @@ public:
     pugi::xml_node document_element() const;
     pugi::xml_node root() const { return doc_.root(); }
 
-    // A new element outside the tree; throws Error for a name that markup
-    // cannot hold (empty, with spaces or with "<", "&", quotes and the like). pugixml needs a parent, so it waits in
+    // A new element outside the tree. pugixml needs a parent, so it waits in
     // a hidden place of this same document, which no reading helper, no
-    // selection and no save ever shows; an element never appended is not saved.
+    // selection and no save ever shows; an element never appended is not
+    // saved. Throws Error for a name that markup cannot hold (empty, with
+    // spaces, "<", "&", quotes and the like).
     pugi::xml_node create_element(const std::string& name);
     // Moves `child` (from create_element, or any node of this document) to be
     // the last child of `parent`, with everything set on it so far. The node

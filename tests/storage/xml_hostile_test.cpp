@@ -11,28 +11,21 @@ namespace {
 
 using ::testing::HasSubstr;
 using ::testing::Not;
-using xmltest::Folder;
 
 TEST(XmlHostile, BillionLaughsIsNotExpanded) {
-    std::string doctype = "<!DOCTYPE document [\n<!ENTITY lol \"lol\">\n";
-    for (int level = 1; level <= 9; ++level) {
-        const std::string previous = level == 1 ? "lol" : "lol" + std::to_string(level - 1);
-        doctype += "<!ENTITY lol" + std::to_string(level) + " \"";
-        for (int i = 0; i < 10; ++i)
-            doctype += "&" + previous + ";";
-        doctype += "\">\n";
-    }
-    const std::string xml = doctype + "]>\n<document><teacher>&lol9;</teacher></document>";
+    const std::string xml = "<!DOCTYPE document [<!ENTITY a \"lol\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">"
+                            "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;\">]>"
+                            "<document><teacher>&d;</teacher></document>";
     XmlDocument document;
     document.load_from_memory(xml);
-    EXPECT_EQ(first_child_text(select_nodes(document.root(), {"document", "teacher"}).at(0)), u"&lol9;");
+    EXPECT_EQ(node_text(document.document_element()), u"&d;");
     EXPECT_LT(document.serialize().size(), 2 * xml.size());
 }
 
 TEST(XmlHostile, ExternalEntitiesReadNoFile) {
-    Folder folder;
+    xmltest::Folder folder;
     const auto secret = folder.write("secreto.txt", "CONTENIDO-SECRETO");
-    const std::string xml = "<!DOCTYPE document [\n"
+    const std::string xml = "<!DOCTYPE document SYSTEM \"http://192.0.2.1/saga.dtd\" [\n"
                             "  <!ENTITY local SYSTEM \"file://" + secret.string() + "\">\n"
                             "  <!ENTITY passwd SYSTEM \"file:///etc/passwd\">\n"
                             "  <!ENTITY % remote SYSTEM \"http://192.0.2.1/saga.dtd\"> %remote;\n"
@@ -45,12 +38,6 @@ TEST(XmlHostile, ExternalEntitiesReadNoFile) {
     EXPECT_EQ(node_text(teachers[1]), u"&passwd;");
     EXPECT_THAT(document.serialize(), Not(HasSubstr("CONTENIDO-SECRETO")));
     EXPECT_THAT(document.serialize(), Not(HasSubstr("root:")));
-}
-
-TEST(XmlHostile, ExternalDocumentTypeIsNotFetched) {
-    XmlDocument document;
-    document.load_from_memory("<!DOCTYPE document SYSTEM \"http://192.0.2.1/saga.dtd\"><document>ok</document>");
-    EXPECT_EQ(node_text(document.document_element()), u"ok");
 }
 
 TEST(XmlHostile, HundredThousandNestedElementsNeitherCrashNorLoseText) {
@@ -74,19 +61,17 @@ TEST(XmlHostile, HundredThousandNestedElementsNeitherCrashNorLoseText) {
 }
 
 TEST(XmlHostile, DeeplyNestedDoctypeSectionsNeitherCrashNorHang) {
-    std::string xml = "<!DOCTYPE a [";
+    std::string open;
     for (int i = 0; i < 100000; ++i)
-        xml += "<![INCLUDE[";
+        open += "<![INCLUDE[";
     XmlDocument document;
-    EXPECT_THROW(document.load_from_memory(xml + "<a/>"), Error);
-    for (int i = 0; i < 100000; ++i)
-        xml += "]]>";
-    try {
-        document.load_from_memory(xml + "]><a/>");
-        EXPECT_STREQ(document.document_element().name(), "a");
-    } catch (const Error&) {
-        // refusing it is as good as reading it
-    }
+    EXPECT_THROW(document.load_from_memory("<!DOCTYPE a [" + open + "<a/>"), Error);
+}
+
+TEST(XmlHostile, ElementNamedLikeTheHiddenPlaceOfNewElementsIsRefused) {
+    // Such an element would be left out of every save.
+    XmlDocument document;
+    EXPECT_THROW(document.load_from_memory("<document><#created>datos</#created></document>"), Error);
 }
 
 // Loads `bytes`; a document that loads must have its document element.
@@ -109,23 +94,18 @@ const char* const kSample =
     "  <teachers><teacher id=\"PR-1\">Alfa <![CDATA[<Beta>]]> &#233;&e;<?pi x?></teacher></teachers>\n"
     "</document>\n";
 
-TEST(XmlHostile, EveryCutOffDocumentLoadsOrFailsCleanly) {
+TEST(XmlHostile, CutOffAndDamagedDocumentsLoadOrFailCleanly) {
     const std::string utf8 = kSample;
-    for (std::size_t length = 0; length <= utf8.size(); ++length)
-        loads_or_fails_cleanly(utf8.substr(0, length));
-    std::u16string wide;
-    for (const char c : utf8)
-        wide += static_cast<char16_t>(static_cast<unsigned char>(c));
+    std::u16string wide;  // each byte as a character: other text, same markup
+    for (const char byte : utf8)
+        wide += static_cast<char16_t>(static_cast<unsigned char>(byte));
     const std::string utf16 = "\xFF\xFE" + xmltest::utf16_bytes(wide, true);
-    for (std::size_t length = 0; length <= utf16.size(); ++length)
-        loads_or_fails_cleanly(utf16.substr(0, length));
-}
-
-TEST(XmlHostile, EveryDamagedByteLoadsOrFailsCleanly) {
-    const std::string original = kSample;
+    for (const std::string& whole : {utf8, utf16})
+        for (std::size_t length = 0; length <= whole.size(); ++length)
+            loads_or_fails_cleanly(whole.substr(0, length));
     for (const char damage : {'<', '>', '&', '"', '\0', '\xFF', '\x80', '\n'}) {
-        for (std::size_t at = 0; at < original.size(); ++at) {
-            std::string bytes = original;
+        for (std::size_t at = 0; at < utf8.size(); ++at) {
+            std::string bytes = utf8;
             bytes[at] = damage;
             loads_or_fails_cleanly(bytes);
         }
