@@ -1,5 +1,6 @@
 #include "app/hosted/profile_ini.h"
 
+#include "app/hosted/executable_folder.h"
 #include "storage/atomic_file.h"
 #include "storage/error.h"
 #include "storage/text.h"
@@ -156,9 +157,7 @@ std::string read_profile_value(std::string_view content, std::string_view sectio
 }
 
 std::filesystem::path completion_ini_path() {
-    std::error_code ec;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return (ec ? std::filesystem::current_path() : exe.parent_path()) / "Horalis.ini";
+    return executable_folder() / "Horalis.ini";
 }
 
 void write_profile_int(const std::filesystem::path& path, std::string_view section, std::string_view key,
