@@ -3,17 +3,24 @@
 #include "app/dialog_frame_ui.h"
 #include "app/glyphs.h"
 #include "app/gradient_panel.h"
+#include "app/help/help_system.h"
+#include "app/hosted/hosted_arguments.h"
+#include "app/hosted/profile_ini.h"
 #include "app/qt_paths.h"
 #include "app/screen_centre.h"
 #include "app/shell_texts.h"
 #include "app/window_look.h"
+#include "storage/error.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFileDialog>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
-#include <QShowEvent>
 
 namespace enlazor::app {
 
@@ -39,6 +46,9 @@ QLabel* make_label(QWidget* panel, const char* name, const QRect& geometry, cons
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setAutoFillBackground(false);
+    // The window's button-face background would otherwise make labels draw
+    // in the button-text colour, whatever their own window-text colour is.
+    label->setForegroundRole(QPalette::WindowText);
     label->setGeometry(geometry);
     label->setFixedSize(geometry.size());
     return label;
@@ -63,10 +73,10 @@ QPushButton* make_button(QWidget* panel, const char* name, const QRect& geometry
 } // namespace
 
 TMForm::TMForm(ShellState& state, std::unique_ptr<Conversions> conversions,
-               const std::filesystem::path& saga_folder, FrameUi* ui, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+               const std::filesystem::path& saga_folder, WindowLinks links)
+    : QWidget(nullptr, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      state_(state), conversions_(std::move(conversions)) {
+      state_(state), conversions_(std::move(conversions)), links_(links) {
     setObjectName(QStringLiteral("MForm"));
     setWindowTitle(QString::fromUtf8(texts::window_caption));
     setFixedSize(look::client_width, look::client_height);
@@ -81,11 +91,11 @@ TMForm::TMForm(ShellState& state, std::unique_ptr<Conversions> conversions,
     set_keyboard_order();
     create_open_dialog(saga_folder);
 
-    if (!ui) {
+    if (!links_.ui) {
         own_ui_ = std::make_unique<DialogFrameUi>(*this, *OpenDialogXML);
-        ui = own_ui_.get();
+        links_.ui = own_ui_.get();
     }
-    frames_ = std::make_unique<DirectionFrames>(state_, *ui, *conversions_, [this] { close(); });
+    frames_ = std::make_unique<DirectionFrames>(state_, *links_.ui, *conversions_, [this] { close(); });
 
     // Alt+F4 closes the window even where no window manager offers it.
     auto* close_keys = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
@@ -160,33 +170,130 @@ void TMForm::BImportarClick() {
     frames_->run(Direction::Import);
 }
 
-void TMForm::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    if (event->spontaneous())
-        return;
-    // Centred when it first comes up; where the user moves it later stays.
-    if (!shown_before_) {
-        shown_before_ = true;
-        centre_on_screen(*this);
+void TMForm::setVisible(bool visible) {
+    if (visible && isHidden() && !state_.window_closed) {
+        place_on_first_show();
+        FormShow();
+        if (state_.window_closed)
+            return;
     }
-    FormShow();
+    QWidget::setVisible(visible);
+}
+
+// Centred when it first comes up; where the user moves it later stays. Inside
+// a host the same offsets count from the host's top-left corner.
+void TMForm::place_on_first_show() {
+    if (shown_before_)
+        return;
+    shown_before_ = true;
+    winId();  // the frame, where the platform tells it, counts in the centring
+    if (!embedded_) {
+        centre_on_screen(*this);
+        return;
+    }
+    const QScreen* on = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (on)
+        move(centred_offset(on->geometry().size(), size()));
 }
 
 void TMForm::closeEvent(QCloseEvent* event) {
-    FormClose();
     event->accept();
+    // The window closes once; a frame or the host asking again while the
+    // program ends must not report twice.
+    if (state_.window_closed)
+        return;
+    state_.window_closed = true;
+    FormClose();
+    emit closed();
 }
 
 void TMForm::FormCreate() {
     state_.completion_flag = 0;
+    if (!is_hosted(state_.arguments))
+        return;
+    std::uint32_t host = 0;
+    try {
+        host = host_window_id(state_.arguments[1]);
+    } catch (const Error& error) {
+        // The window then comes up as in normal mode, with its border.
+        links_.ui->show_error(QString::fromStdString(error_box_text(error.what())));
+        return;
+    }
+    live_in(host);
+    state_.hosted_marker = 2;
 }
 
-void TMForm::FormShow() {}
+// A borderless window inside the host, or centred on the screen when the
+// host is 0. Throws Error when the host names no window.
+void TMForm::live_in(std::uint32_t host) {
+    if (host != 0 && !links_.host_windows)
+        throw Error(texts::no_host_window);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    if (host == 0)
+        return;
+    links_.host_windows->embed(*this, host, [window = QPointer<TMForm>(this)] {
+        if (window)
+            window->host_gone();
+    });
+    embedded_ = true;
+    // Our dialogs are shown over the host, which owns them.
+    qApp->installEventFilter(this);
+}
 
-void TMForm::FormClose() {}
+bool TMForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && embedded_ && watched != this && watched->isWidgetType()) {
+        auto* dialog = static_cast<QWidget*>(watched);
+        if (dialog->isWindow() && dialog->parentWidget() == this) {
+            links_.host_windows->adopt_dialog(*dialog);
+            centre_on_screen(*dialog);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
-void TMForm::Button1Click() {}
+// A vanished host closes the program as any close would; a dialog of a
+// direction still open ends with it.
+void TMForm::host_gone() {
+    close();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(window);
+        if (dialog && dialog->isVisible() && dialog->parentWidget() == this)
+            dialog->reject();
+    }
+}
 
-void TMForm::show_context_help(int /*context*/) {}
+void TMForm::FormShow() {
+    if (!is_hosted(state_.arguments))
+        return;
+    const enlazor::Direction word = direction_of(state_.arguments[0]);
+    if (word == enlazor::Direction::Import)
+        BImportarClick();
+    if (word == enlazor::Direction::Export)
+        BExportarClick();
+}
+
+void TMForm::FormClose() {
+    if (!state_.hosted())
+        return;
+    try {
+        write_profile_int(state_.completion_ini, texts::completion_section, texts::completion_key,
+                          state_.completion_flag);
+    } catch (const std::exception& error) {
+        // The window closes all the same: Horalis waits for the process.
+        links_.ui->show_error(QString::fromStdString(error_box_text(error.what())));
+    }
+}
+
+void TMForm::Button1Click() {
+    if (!links_.help)
+        return;
+    links_.help->set_application_help_file(texts::help_file_name);
+    links_.help->HelpCommand(help::HELP_CONTENTS, 0);
+}
+
+void TMForm::show_context_help(int context) {
+    if (links_.help)
+        links_.help->ShowContextHelp(context, links_.help->application_help_file());
+}
 
 } // namespace enlazor::app

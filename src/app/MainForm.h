@@ -1,14 +1,17 @@
 // The main window: the export side, the import side and the footer, and the
-// frame that wraps each direction.
+// frame that wraps each direction. Started by Horalis, it lives inside one
+// of Horalis's windows and reports its outcome when it closes.
 #pragma once
 
 #include "app/conversions.h"
 #include "app/direction_frames.h"
 #include "app/frame_ui.h"
+#include "app/host_windows.h"
 #include "app/shell_state.h"
 
 #include <QWidget>
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 
@@ -16,27 +19,46 @@ class QFileDialog;
 class QLabel;
 class QPushButton;
 
+namespace enlazor::help {
+class HelpSystem;
+}
+
 namespace enlazor::app {
 
 class GradientPanel;
+
+// What the window reaches besides the conversions. Tests put stand-ins here.
+struct WindowLinks {
+    FrameUi* ui = nullptr;                  // none: the window's own dialogs
+    HostWindows* host_windows = nullptr;    // none: no window can host it
+    help::HelpSystem* help = nullptr;       // none: help requests go nowhere
+};
 
 class TMForm final : public QWidget {
     Q_OBJECT
 public:
     // `conversions` are the window's to keep (with them the table objects);
-    // `saga_folder` is where OpenDialogXML first opens. Without `ui` the
-    // window asks the user itself; with it (tests) the frames ask `ui`.
+    // `saga_folder` is where OpenDialogXML first opens. Throws Error when the
+    // command line names a host window that does not exist.
     TMForm(ShellState& state, std::unique_ptr<Conversions> conversions,
-           const std::filesystem::path& saga_folder, FrameUi* ui = nullptr, QWidget* parent = nullptr);
+           const std::filesystem::path& saga_folder, WindowLinks links = {});
     ~TMForm() override;
 
     // The two direction frames, also started without a click in hosted mode.
     void BExportarClick();
     void BImportarClick();
 
+    // Showing runs the hosted direction first; a hosted run that ends there
+    // closes the window before it ever appears.
+    void setVisible(bool visible) override;
+
+signals:
+    // The window has closed, once and for good: the program ends.
+    void closed();
+
 protected:
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void build_export_side();
@@ -51,12 +73,17 @@ private:
     void FormShow();
     void FormClose();
 
+    void live_in(std::uint32_t host);
+    void place_on_first_show();
+    void host_gone();
+
     // Help: "F1 AYUDA" opens the contents, F1 anywhere the window's context.
     void Button1Click();
     void show_context_help(int context);
 
     ShellState& state_;
     std::unique_ptr<Conversions> conversions_;
+    WindowLinks links_;
 
     GradientPanel* Draw3D1 = nullptr;
     GradientPanel* Draw3D2 = nullptr;
@@ -73,6 +100,7 @@ private:
     std::unique_ptr<FrameUi> own_ui_;  // when no `ui` was given
     std::unique_ptr<DirectionFrames> frames_;
     bool shown_before_ = false;
+    bool embedded_ = false;  // a child of a host window
 };
 
 } // namespace enlazor::app

@@ -29,6 +29,10 @@ DirectionFrames::DirectionFrames(ShellState& state, FrameUi& ui, Conversions& co
 void DirectionFrames::run(Direction direction) {
     if (auto confirmed = ui_.choose_saga_document())
         state_.chosen_path = std::move(*confirmed);
+    // The window closed while the dialog was up (its host went away): the
+    // program is ending and has reported already.
+    if (state_.window_closed)
+        return;
 
     if (!names_existing_file(state_.chosen_path)) {
         report_missing_document(direction);

@@ -1,10 +1,18 @@
-// Start-up: the application object, its title and help file, the main
-// window, and the message loop until the main window closes.
+// Start-up: the help bridge, the application object with its title and help
+// file, the main window (which settles normal or hosted mode), and the
+// message loop until the main window closes.
 
 #include "app/MainForm.h"
 #include "app/core_conversions.h"
+#include "app/help/html_help.h"
+#include "app/help/sto_html_help.h"
+#include "app/hosted/executable_folder.h"
+#include "app/hosted/hosted_arguments.h"
+#include "app/hosted/profile_ini.h"
 #include "app/message_boxes.h"
 #include "app/shell_texts.h"
+#include "app/x11_host_windows.h"
+#include "storage/error.h"
 #include "storage/settings.h"
 
 #include <QApplication>
@@ -13,8 +21,39 @@
 #include <exception>
 #include <memory>
 
+namespace {
+
+using namespace enlazor::app;
+
+int run_window(ShellState& state, enlazor::help::HelpSystem& help) {
+    X11HostWindows host_windows;
+    TMForm window(state, std::make_unique<CoreConversions>(enlazor::settings_from_environment()),
+                  enlazor::default_saga_dir(), {.host_windows = &host_windows, .help = &help});
+    // The system window exists before it is shown, as hosted mode needs.
+    window.winId();
+    window.show();
+    // A hosted direction that ran to its end while the window was being
+    // shown has closed it already.
+    if (state.window_closed)
+        return 0;
+    // Closing ends the program even when the window lives in another
+    // program's window, which Qt does not count as ours.
+    QObject::connect(&window, &TMForm::closed, &window, [] { QCoreApplication::exit(0); });
+    return QApplication::exec();
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
-    using namespace enlazor::app;
+    // Help is ready before any window, whether it is ever asked for or not.
+    auto help = enlazor::help::make_help_bridge(enlazor::help::load_html_help(), texts::help_file_name,
+                                                enlazor::executable_folder());
+
+    ShellState state;
+    // Every argument counts, as Horalis passed it, before Qt takes out the
+    // ones it reads itself (-display, -platform, ...).
+    state.arguments = enlazor::hosted_arguments(argc, argv);
+    state.completion_ini = enlazor::completion_ini_path();
 
     QApplication application(argc, argv);
     // The title, not a display name: Qt would append a display name to
@@ -25,18 +64,14 @@ int main(int argc, char* argv[]) {
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(fusion);
 
-    ShellState state;
-    state.help_file_name = texts::help_file_name;
-
+    int exit_code = 1;
     try {
-        TMForm window(state, std::make_unique<CoreConversions>(enlazor::settings_from_environment()),
-                      enlazor::default_saga_dir());
-        // The system window exists before it is shown, as hosted mode needs.
-        window.winId();
-        window.show();
-        return QApplication::exec();
+        exit_code = run_window(state, help->system);
     } catch (const std::exception& error) {
-        show_error_box(nullptr, QString::fromStdString(error.what()));
-        return 1;
+        // Also a host window that is not there: the program ends before any
+        // window shows, and writes no ini file.
+        show_error_box(nullptr, QString::fromStdString(enlazor::error_box_text(error.what())));
     }
+    help->system.ShutDown();
+    return exit_code;
 }

@@ -12,7 +12,7 @@ void centre_on_screen(QWidget& window) {
         return;
     const QRect area = screen->geometry();
     const QSize outer = window.frameGeometry().size();
-    window.move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+    window.move(area.topLeft() + centred_offset(area.size(), outer));
 }
 
 } // namespace enlazor::app

@@ -16,4 +16,11 @@ inline constexpr const char* dialog_title = "Archivo XML";
 inline constexpr const char* dialog_filter = "*.xml";
 inline constexpr const char* dialog_default_suffix = "xml";
 
+// Hosted mode: the window Horalis named to live in is not there.
+inline constexpr const char* no_host_window = "Controlador de ventana no válido";
+
+// Where and how hosted mode reports its outcome.
+inline constexpr const char* completion_section = "Transformadores";
+inline constexpr const char* completion_key = "Transformado";
+
 } // namespace enlazor::app::texts

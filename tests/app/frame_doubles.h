@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace enlazor::app::testing {
 
@@ -25,8 +26,13 @@ public:
     void will_confirm(const std::filesystem::path& path) { answers_.push_back(path); }
     void will_cancel() { answers_.push_back(std::nullopt); }
 
+    // Runs while the next dialog is up, as events from elsewhere would.
+    std::function<void()> while_dialog_open;
+
     std::optional<std::filesystem::path> choose_saga_document() override {
         journal_ << QStringLiteral("dialog");
+        if (auto happening = std::exchange(while_dialog_open, nullptr))
+            happening();
         if (answers_.empty())
             return std::nullopt;
         auto answer = answers_.front();

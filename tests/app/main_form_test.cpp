@@ -5,6 +5,7 @@
 #include "frame_doubles.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -26,7 +27,7 @@ struct Bench {
     TMForm window;
 
     explicit Bench(const std::filesystem::path& saga_folder = "/tmp")
-        : window(state, std::make_unique<RecordingConversions>(journal), saga_folder, &user) {}
+        : window(state, std::make_unique<RecordingConversions>(journal), saga_folder, {.ui = &user}) {}
 
     template <typename T>
     T* part(const char* name) {
@@ -112,6 +113,24 @@ private slots:
             QVERIFY2(near(actual, sample.expected),
                      qPrintable(QStringLiteral("at %1,%2: %3").arg(sample.x).arg(sample.y).arg(describe(actual))));
         }
+    }
+
+    void versionLineIsWrittenInRed() {
+        Bench bench;
+        bench.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bench.window));
+        const QImage shot = bench.part<QLabel>("Label1")->grab().toImage();
+        int red = 0, dark = 0;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                const QRgb pixel = shot.pixel(x, y);
+                if (qRed(pixel) > 180 && qGreen(pixel) < 90 && qBlue(pixel) < 90)
+                    ++red;
+                else if (qRed(pixel) < 90 && qGreen(pixel) < 90 && qBlue(pixel) < 90)
+                    ++dark;
+            }
+        }
+        QVERIFY2(red > 20 && red > dark, qPrintable(QStringLiteral("%1 red, %2 dark pixels").arg(red).arg(dark)));
     }
 
     void windowComesUpCentredOnTheScreen() {

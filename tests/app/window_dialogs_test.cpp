@@ -105,6 +105,16 @@ ModalScript::Step read_box(SeenBox& seen) {
     };
 }
 
+// Hosted mode's host, keeping the dialogs it was given.
+class RecordingHost final : public HostWindows {
+public:
+    QStringList adopted;
+    void embed(QWidget&, std::uint32_t, std::function<void()>) override {}
+    void adopt_dialog(QWidget& dialog) override {
+        adopted << QString::fromLatin1(dialog.metaObject()->className()).section(':', -1);
+    }
+};
+
 } // namespace
 
 class WindowDialogsTest : public QObject {
@@ -174,6 +184,31 @@ private slots:
         click("BImportar");
         QCOMPARE(seen.text, QStringLiteral("No existe archivo"));
         QCOMPARE(QString::fromStdString(state_->chosen_path.string()), in_folder("no-esta.xml"));
+    }
+
+    // Inside a host the file dialog and the message boxes belong to the host
+    // and come up in the middle of the screen, not over the small window.
+    void hostedDialogsBelongToTheHostAndSitMidScreen() {
+        ShellState state;
+        state.arguments = {"exportar", "1A2B"};
+        state.completion_ini = in_folder("Horalis.ini").toStdString();
+        RecordingHost host;
+        TMForm window(state, std::make_unique<RecordingConversions>(journal_), folder_.path().toStdString(),
+                      {.host_windows = &host});
+        QPoint dialog_off_centre{99, 99};
+        SeenBox seen;
+        ModalScript script{[&dialog_off_centre](QWidget& dialog) {
+                               dialog_off_centre =
+                                   dialog.frameGeometry().center() - dialog.screen()->geometry().center();
+                               static_cast<QFileDialog&>(dialog).reject();
+                           },
+                           read_box(seen)};
+        window.show();
+        QCOMPARE(seen.text, QStringLiteral("No existe archivo"));
+        QCOMPARE(host.adopted, (QStringList{"QFileDialog", "QMessageBox"}));
+        QVERIFY2(dialog_off_centre.manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("%1, %2 off").arg(dialog_off_centre.x()).arg(dialog_off_centre.y())));
+        QVERIFY(seen.off_centre.manhattanLength() <= 2);
     }
 
     void errorBoxShowsMessageAsPlainTextWithErrorIcon() {
