@@ -137,7 +137,8 @@ std::string make_header(const std::vector<FieldInfo>& fields, std::uint32_t reco
 
     std::size_t offset = kHeaderSize;
     for (const FieldInfo& field : fields) {
-        std::memcpy(&header[offset], field.name.data(), std::min(field.name.size(), kMaxNameLength));
+        const std::size_t name_length = std::min(field.name.size(), kMaxNameLength);
+        std::memcpy(&header[offset], field.name.data(), name_length);
         header[offset + 11] = field.dbase_type;
         header[offset + 16] = static_cast<char>(field.width);
         header[offset + 17] = static_cast<char>(field.decimals);

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <limits>
+#include <new>
 #include <optional>
 #include <unordered_map>
 
@@ -94,8 +95,9 @@ struct DbfTable::State {
     }
 
     std::string_view field_bytes(int index) const {
-        return current_record().substr(layout.offsets[static_cast<std::size_t>(index)],
-                                       static_cast<std::size_t>(layout.fields[static_cast<std::size_t>(index)].width));
+        const auto i = static_cast<std::size_t>(index);
+        return current_record().substr(layout.offsets[i],
+                                       static_cast<std::size_t>(layout.fields[i].width));
     }
 
     void require_open() const {
@@ -127,7 +129,11 @@ struct DbfTable::State {
     void post() {
         if (record_total >= std::numeric_limits<std::uint32_t>::max())
             throw dbf_messages::table_full(path());
-        bytes += edited;
+        try {
+            bytes += edited;
+        } catch (const std::bad_alloc&) {
+            throw dbf_messages::out_of_memory(path());
+        }
         editing = false;
         cursor = record_total++;
         ++live_total;

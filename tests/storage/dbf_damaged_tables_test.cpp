@@ -34,9 +34,16 @@ const Damage kCorruptHeaders[] = {
     {"empty file", [] { return std::string(); }},
     {"shorter than a header", [] { return sample().bytes().substr(0, 20); }},
     {"cut inside the descriptors", [] { return sample().bytes().substr(0, 50); }},
-    {"no fields", [] { RawTable raw = sample(); raw.fields.clear(); raw.records.clear(); return raw.bytes(); }},
+    {"no fields",
+     [] {
+         RawTable raw = sample();
+         raw.fields.clear();
+         raw.records.clear();
+         return raw.bytes();
+     }},
     {"header length 0", [] { std::string b = sample().bytes(); put_u16(b, 8, 0); return b; }},
-    {"header length beyond the file", [] { std::string b = sample().bytes(); put_u16(b, 8, 60000); return b; }},
+    {"header length beyond the file",
+     [] { std::string b = sample().bytes(); put_u16(b, 8, 60000); return b; }},
     {"header length smaller than the descriptors",
      [] { std::string b = sample().bytes(); put_u16(b, 8, 32 + 32 + 16); return b; }},
     {"terminator outside the header",
@@ -87,7 +94,8 @@ void read_everything(DbfTable& table) {
             try { (void)table.text(i); } catch (const Error&) {}
             try { (void)table.integer(i); } catch (const Error&) {}
             try { (void)table.floating(i); } catch (const Error&) {}
-            try { (void)table.text(table.fields()[static_cast<std::size_t>(i)].name); } catch (const Error&) {}
+            const std::string name = table.fields()[static_cast<std::size_t>(i)].name;
+            try { (void)table.text(name); } catch (const Error&) {}
         }
     }
 }
@@ -128,7 +136,9 @@ TEST(DamagedTables, RandomlyDamagedFilesNeverGiveAnythingButError) {
     }();
 
     std::mt19937 random(20240917);
-    auto below = [&](std::size_t n) { return n == 0 ? 0 : std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
+    auto below = [&](std::size_t n) -> std::size_t {
+        return n == 0 ? 0 : std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+    };
     int opened = 0;
     for (int round = 0; round < 3000; ++round) {
         std::string bytes = round % 2 ? seed : foreign;
@@ -142,7 +152,8 @@ TEST(DamagedTables, RandomlyDamagedFilesNeverGiveAnythingButError) {
             break;
         case 2:  // random bytes in the header and descriptors
             for (int changes = 1 + static_cast<int>(below(4)); changes > 0; --changes)
-                bytes[below(std::min<std::size_t>(bytes.size(), 32 + 32 * 5))] = static_cast<char>(below(256));
+                bytes[below(std::min<std::size_t>(bytes.size(), 32 + 32 * 5))] =
+                    static_cast<char>(below(256));
             break;
         case 3:  // random bytes in the records
             for (int changes = 1 + static_cast<int>(below(30)); changes > 0; --changes)

@@ -27,7 +27,8 @@ protected:
     TempDir dir;
     DbfTable table{dir.path(), "SOLUC.DBF", OpenMode::Exclusive, '.', "wwTableSoluc"};
 
-    std::vector<std::vector<Text8>> read(const RawTable& raw, const std::string& file = "SOLUC.DBF") {
+    std::vector<std::vector<Text8>> read(const RawTable& raw,
+                                         const std::string& file = "SOLUC.DBF") {
         test::write_bytes(dir / file, raw.bytes());
         table.open();
         return test::all_texts(table);

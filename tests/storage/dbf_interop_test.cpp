@@ -15,8 +15,9 @@ using test::TempDir;
 
 // What read_with_dbfread.py prints for the table, and its exit status.
 std::pair<std::string, int> read_with_dbfread(const std::filesystem::path& table) {
-    const std::string command = "/usr/bin/python3 '" ENLAZOR_SOURCE_DIR
-                                "/tests/storage/read_with_dbfread.py' '" + table.string() + "' 2>&1";
+    const std::string script = ENLAZOR_SOURCE_DIR "/tests/storage/read_with_dbfread.py";
+    const std::string command =
+        "/usr/bin/python3 '" + script + "' '" + table.string() + "' 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
         return {"popen failed", -1};

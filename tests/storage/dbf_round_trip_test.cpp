@@ -206,7 +206,8 @@ TEST_F(TableRoundTrip, NumbersAssignedAsTextFollowTheirField) {
     EXPECT_EQ(table.floating("HORAS"), 2.5);
     EXPECT_EQ(test::error_of([&] { table.set_text("HORAS", "2.5"); }),
               "'2.5' no es un valor punto flotante válido");
-    EXPECT_EQ(test::error_of([&] { table.set_text("DNI", "x"); }), "'x' no es un valor entero válido");
+    EXPECT_EQ(test::error_of([&] { table.set_text("DNI", "x"); }),
+              "'x' no es un valor entero válido");
     table.set_text("HORAS", "");
     EXPECT_EQ(table.text("HORAS"), "");
     table.set_integer("COD", 77);
@@ -435,7 +436,8 @@ TEST_F(TableRoundTrip, AFailedWriteIsReportedNotPassedOver) {
             }
             writer.close();
         } catch (const Error& error) {
-            outcome = std::string(error.what()).rfind("Cannot write to table.\nTable: ", 0) == 0 ? 0 : 2;
+            const std::string message = error.what();
+            outcome = message.starts_with("Cannot write to table.\nTable: ") ? 0 : 2;
         }
         _exit(outcome);
     }

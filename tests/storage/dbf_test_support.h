@@ -22,7 +22,8 @@ namespace enlazor::test {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "enlazor-dbf-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "enlazor-dbf-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             throw std::runtime_error("mkdtemp failed");
         path_ = pattern;
