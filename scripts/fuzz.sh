@@ -51,8 +51,10 @@ for entry in "${targets[@]}"; do
   corpus="$work/corpus/$target"
   mkdir -p "$corpus"
   cp -r "fuzz/corpus/$target/." "$corpus/"
+  dictionary=()
+  if [ -f "fuzz/$target.dict" ]; then dictionary=(-dict="fuzz/$target.dict"); fi
   echo "== $target: ${seconds}s"
-  if TMPDIR="$scratch" "build-fuzz/bin/$target" "$corpus" \
+  if TMPDIR="$scratch" "build-fuzz/bin/$target" "$corpus" "${dictionary[@]}" \
       -max_total_time="$seconds" -max_len="$max_len" -timeout=60 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="build-fuzz/artifacts/$target-" \
       >"$work/$target.log" 2>&1; then
