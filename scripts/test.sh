@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test: once in the normal
 # build (window included), once more under AddressSanitizer and
-# UndefinedBehaviorSanitizer (core, command-line tool and their tests).
+# UndefinedBehaviorSanitizer (core, command-line tool and their tests), then
+# each fuzzer for 45 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -15,3 +16,7 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DENLAZOR_SANITIZ
 cmake --build build-sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+# Every fuzzer for a bounded time on a copy of its seeds; any crash, leak or
+# sanitizer report fails the run.
+bash scripts/fuzz.sh 45
