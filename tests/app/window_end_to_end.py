@@ -17,7 +17,9 @@ import pathlib
 import shutil
 import subprocess
 import tempfile
-import time
+
+from xvfb_driver import (Failure, VirtualDisplay, check, find_window, run, type_into_file_dialog,
+                         wait_until, window_shown)
 
 CAPTION = "Exportar e importar datos entre Horalis y SAGA"
 TABLES = ["ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT", "DIASHORAST"]
@@ -44,78 +46,6 @@ TOLERANCE = 8
 
 # BExportar's centre in the client area: Draw3D2's origin plus the button's.
 EXPORT_BUTTON = (0 + 96 + 89 // 2, -1 + 120 + 25 // 2)
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def run(env, *command, timeout=15):
-    result = subprocess.run(command, env=env, capture_output=True, text=True, timeout=timeout)
-    return result.returncode, result.stdout.strip()
-
-
-def search_windows(env, pattern):
-    """Ids of the visible windows whose name matches `pattern`.
-
-    A search can fail outright when a window vanishes while it looks
-    (BadWindow); it is then simply asked again."""
-    for _ in range(20):
-        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", pattern], env=env,
-                                capture_output=True, text=True, timeout=15)
-        if result.returncode == 0 or not result.stderr.strip():
-            return result.stdout.split()
-        time.sleep(0.05)
-    raise Failure(f"xdotool search keeps failing: {result.stderr.strip()}")
-
-
-class VirtualDisplay:
-    """An Xvfb server on a display number it picks itself among the free ones."""
-
-    def __enter__(self):
-        read_end, write_end = os.pipe()
-        self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end, "rb") as pipe:
-            number = pipe.readline().strip()
-        check(number.isdigit(), "Xvfb did not start")
-        self.name = ":" + number.decode()
-        return self
-
-    def __exit__(self, *exc):
-        self.server.kill()
-        self.server.wait()
-
-
-def find_window(env, pattern, timeout=15):
-    """The id of the first visible window whose name matches `pattern`."""
-    deadline = time.monotonic() + timeout
-    while True:
-        ids = search_windows(env, pattern)
-        if ids:
-            return ids[0]
-        check(time.monotonic() < deadline, f"no window named {pattern!r} within {timeout} s")
-        time.sleep(0.1)
-
-
-def window_shown(env, pattern):
-    return bool(search_windows(env, pattern))
-
-
-def wait_until(condition, timeout, step=0.1):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        if condition():
-            return True
-        time.sleep(step)
-    return condition()
 
 
 def window_geometry(env, window):
@@ -156,15 +86,6 @@ def exchange_tables(directory):
     return sorted(p.stem.upper() for p in directory.iterdir() if p.suffix.upper() == ".DBF")
 
 
-def confirm_file_dialog(env, dialog_pattern):
-    # The file-name completer may take the first Enter for itself.
-    for _ in range(3):
-        run(env, "xdotool", "key", "Return")
-        if wait_until(lambda: not window_shown(env, dialog_pattern), timeout=2):
-            return
-    raise Failure("the file dialog did not accept the typed path")
-
-
 def end_to_end(binary, document, artifacts, work):
     exchange = work / "htemp"
     exchange.mkdir()
@@ -200,12 +121,7 @@ def end_to_end(binary, document, artifacts, work):
 
             x, y = left + EXPORT_BUTTON[0], top + EXPORT_BUTTON[1]
             run(env, "xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
-            dialog_pattern = "^Archivo XML$"
-            dialog = find_window(env, dialog_pattern)
-            run(env, "xdotool", "windowfocus", "--sync", dialog)
-            run(env, "xdotool", "key", "ctrl+a")
-            run(env, "xdotool", "type", "--delay", "5", str(chosen), timeout=30)
-            confirm_file_dialog(env, dialog_pattern)
+            type_into_file_dialog(env, "^Archivo XML$", str(chosen))
 
             message = find_window(env, "^Enlazor$", timeout=30)
             check(exchange_tables(exchange) == sorted(TABLES),
