@@ -1,4 +1,4 @@
-// The exported illustration read by another dBase reader (Python's
+// The exported small school read by another dBase reader (Python's
 // dbfread, through the storage tests' read_with_dbfread.py): every table
 // has the layout Horalis expects, the Windows-1252 language driver, and its
 // records in place.
@@ -35,7 +35,7 @@ struct TableAsRead {
 };
 
 // Fields left without value read as null, not as 0 or blanks.
-const TableAsRead kIllustrationTables[] = {
+const TableAsRead kSmallSchoolTables[] = {
     TableAsRead{"ASIGNOMT",
         R"j({"encoding":"cp1252","fields":[["COD","C",4,0],["CODLARGO","C",8,0],)j"
         R"j(["NOMBRE","C",40,0],["IDSAGA","C",60,0],["HORAS","C",8,0]],"records":[)j"
@@ -76,8 +76,8 @@ TEST(IndependentReader, ReadsEveryExportedTableWithItsLayoutAndRecords) {
         GTEST_SKIP() << kPython << " is not installed";
     ScratchDir dir;
     Exchange exchange(Settings{dir.path(), ','});
-    run_export(source_file("tests/export/fixtures/illustration.xml"), exchange);
-    for (const TableAsRead& expected : kIllustrationTables)
+    run_export(source_file("tests/export/fixtures/small_school.xml"), exchange);
+    for (const TableAsRead& expected : kSmallSchoolTables)
         EXPECT_EQ(read_with_dbfread(dir.path() / (std::string(expected.table) + ".DBF")),
                   expected.json)
             << expected.table;

@@ -12,11 +12,11 @@ namespace {
 
 using Rows = std::vector<std::vector<Text8>>;
 
-class WorkedExample : public ::testing::Test {
+class SmallSchoolExport : public ::testing::Test {
 protected:
     void SetUp() override {
         Exchange exchange(Settings{dir.path(), ','});
-        summary = run_export(source_file("tests/export/fixtures/illustration.xml"), exchange);
+        summary = run_export(source_file("tests/export/fixtures/small_school.xml"), exchange);
     }
     TableContents table(const std::string& name) const { return read_table(dir.path(), name); }
 
@@ -24,7 +24,7 @@ protected:
     ExportSummary summary;
 };
 
-TEST_F(WorkedExample, SubjectsGetIdCodesNumberedLongCodesAndDefaultHours) {
+TEST_F(SmallSchoolExport, SubjectsGetIdCodesNumberedLongCodesAndDefaultHours) {
     EXPECT_EQ(table("ASIGNOMT").rows, (Rows{
         {"A101", "Lengu", "Lengua castellana", "SB-A101", "4"},
         {"A102", "Lengu1", "Lengua extranjera", "SB-A102", "2.5"},
@@ -32,7 +32,7 @@ TEST_F(WorkedExample, SubjectsGetIdCodesNumberedLongCodesAndDefaultHours) {
     }));
 }
 
-TEST_F(WorkedExample, TeachersGetInitialsNumberedOnTheirStem) {
+TEST_F(SmallSchoolExport, TeachersGetInitialsNumberedOnTheirStem) {
     EXPECT_EQ(table("PROFT").rows, (Rows{
         {"ABG", "Alfa Beta Gamma", "", "", "PR-01"},
         {"ABG1", "Alfa Bravo Golf", "", "", "PR-02"},
@@ -40,7 +40,7 @@ TEST_F(WorkedExample, TeachersGetInitialsNumberedOnTheirStem) {
     }));
 }
 
-TEST_F(WorkedExample, RoomsSkipEveryTakenCandidate) {
+TEST_F(SmallSchoolExport, RoomsSkipEveryTakenCandidate) {
     EXPECT_EQ(table("AULAT").rows, (Rows{
         {"A1", "Aula 12", "", "", "LC-1"},
         {"A11", "Aula 14", "", "", "LC-2"},
@@ -49,14 +49,14 @@ TEST_F(WorkedExample, RoomsSkipEveryTakenCandidate) {
     }));
 }
 
-TEST_F(WorkedExample, GroupsSplitTheirNameAndDescribeThemselves) {
+TEST_F(SmallSchoolExport, GroupsSplitTheirNameAndDescribeThemselves) {
     EXPECT_EQ(table("GRUPOST").rows, (Rows{
         {"1EA", "M", "ESO", "1", "A", "GR-1", "1 ESO A (Primero A)"},
         {"2BB", "T", "BACH", "2", "B", "GR-2", "2 BACH B (Segundo B)"},
     }));
 }
 
-TEST_F(WorkedExample, AssignmentsCarryCodesHoursAndLessons) {
+TEST_F(SmallSchoolExport, AssignmentsCarryCodesHoursAndLessons) {
     EXPECT_EQ(table("ASIGT").rows, (Rows{
         {"A101", "ABG", "1EA", "", "M", "ESO", "1", "A", "4", "1111"},
         {"A102", "DE", "1EA", "", "M", "ESO", "1", "A", "2,5", "111"},
@@ -64,11 +64,11 @@ TEST_F(WorkedExample, AssignmentsCarryCodesHoursAndLessons) {
     }));
 }
 
-TEST_F(WorkedExample, DayPeriodsAreCreatedEmpty) {
+TEST_F(SmallSchoolExport, DayPeriodsAreCreatedEmpty) {
     EXPECT_TRUE(table("DIASHORAST").rows.empty());
 }
 
-TEST_F(WorkedExample, SummaryCountsTheRecordsOfEachTableInBuildOrder) {
+TEST_F(SmallSchoolExport, SummaryCountsTheRecordsOfEachTableInBuildOrder) {
     std::vector<std::pair<std::string, std::size_t>> counts;
     for (const TableCount& t : summary.tables)
         counts.emplace_back(t.table, t.records);
@@ -77,7 +77,7 @@ TEST_F(WorkedExample, SummaryCountsTheRecordsOfEachTableInBuildOrder) {
         {"DIASHORAST", 0}}));
 }
 
-TEST_F(WorkedExample, ASecondExportGivesIdenticalFiles) {
+TEST_F(SmallSchoolExport, ASecondExportGivesIdenticalFiles) {
     auto bytes = [&](const std::string& name) {
         std::ifstream in(dir.path() / (name + ".DBF"), std::ios::binary);
         std::string content(std::istreambuf_iterator<char>(in), {});
@@ -89,7 +89,7 @@ TEST_F(WorkedExample, ASecondExportGivesIdenticalFiles) {
     for (const char* name : {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT", "DIASHORAST"})
         first.push_back(bytes(name));
     Exchange exchange(Settings{dir.path(), ','});
-    run_export(source_file("tests/export/fixtures/illustration.xml"), exchange);
+    run_export(source_file("tests/export/fixtures/small_school.xml"), exchange);
     std::size_t i = 0;
     for (const char* name : {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT", "DIASHORAST"})
         EXPECT_EQ(bytes(name), first[i++]) << name;
