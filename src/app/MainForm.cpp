@@ -170,6 +170,8 @@ void TMForm::BImportarClick() {
     frames_->run(Direction::Import);
 }
 
+// The direction runs before Qt shows anything: a close from inside a show
+// event would be followed by Qt mapping the window all the same.
 void TMForm::setVisible(bool visible) {
     if (visible && isHidden() && !state_.window_closed) {
         place_on_first_show();
