@@ -1,8 +1,10 @@
 #include "fault_support.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sched.h>
 #include <signal.h>
+#include <sys/inotify.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -256,6 +258,23 @@ Outcome Running::wait() {
 
 Outcome run(const std::vector<std::string>& argv, const Limits& limits) {
     return Running(argv, limits).wait();
+}
+
+bool wait_for_event(int watch_fd, const std::function<bool(const std::string&)>& wanted, Running& program) {
+    alignas(inotify_event) char buffer[4096];
+    while (!program.ended()) {
+        pollfd ready{watch_fd, POLLIN, 0};
+        if (::poll(&ready, 1, 5) <= 0)
+            continue;
+        const ssize_t length = ::read(watch_fd, buffer, sizeof buffer);
+        for (ssize_t at = 0; at < length;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            if (event->len > 0 && wanted(event->name))
+                return true;
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    return false;
 }
 
 std::vector<std::string> cli_command(const std::string& direction, const fs::path& saga,

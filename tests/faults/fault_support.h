@@ -90,6 +90,10 @@ private:
 
 Outcome run(const std::vector<std::string>& argv, const Limits& limits = {});
 
+// Waits until the inotify descriptor `watch_fd` reports an event on a file
+// whose name `wanted` accepts, or until `program` ends. True for the event.
+bool wait_for_event(int watch_fd, const std::function<bool(const std::string&)>& wanted, Running& program);
+
 // enlazor-cli export|import `saga` --exchange-dir `exchange`, in the C locale.
 std::vector<std::string> cli_command(const std::string& direction, const fs::path& saga,
                                      const fs::path& exchange);

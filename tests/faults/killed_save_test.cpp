@@ -7,7 +7,6 @@
 
 #include <signal.h>
 #include <sys/inotify.h>
-#include <poll.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -18,25 +17,6 @@ namespace faults {
 namespace {
 
 constexpr int kKills = 40;
-
-// Waits until a file whose name starts with `prefix` is created in the folder
-// watched by `watch_fd`, or until `program` ends. True when the file appeared.
-bool wait_for_creation(int watch_fd, const std::string& prefix, Running& program) {
-    alignas(inotify_event) char buffer[4096];
-    while (!program.ended()) {
-        pollfd ready{watch_fd, POLLIN, 0};
-        if (::poll(&ready, 1, 5) <= 0)
-            continue;
-        const ssize_t length = ::read(watch_fd, buffer, sizeof buffer);
-        for (ssize_t at = 0; at < length;) {
-            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-            if (event->len > 0 && std::string(event->name).starts_with(prefix))
-                return true;
-            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-        }
-    }
-    return false;
-}
 
 TEST(KilledImport, TheDocumentIsAlwaysTheOldOneOrTheNewOneWhole) {
     TempDir dir;
@@ -80,7 +60,8 @@ TEST(KilledImport, TheDocumentIsAlwaysTheOldOneOrTheNewOneWhole) {
         if (kill % 2 == 0) {
             std::this_thread::sleep_for(std::chrono::microseconds(anywhere(random)));
         } else {
-            saving = wait_for_creation(watch, ".saga.xml.", import);
+            saving = wait_for_event(
+                watch, [](const std::string& name) { return name.starts_with(".saga.xml."); }, import);
             std::this_thread::sleep_for(std::chrono::microseconds(into_save(random)));
         }
         const bool still_running = !import.ended();
