@@ -1,7 +1,7 @@
 // ASIGT, what Horalis must place: one record per subject assigned to a
 // group, with the codes the earlier builders gave to that subject, its
 // teacher and the group, found through the IDSAGA of their records.
-#include "export/catalog_index.h"
+#include "export/assignments.h"
 #include "export/catalog_values.h"
 #include "export/lesson_pattern.h"
 #include "export/table_builders.h"
@@ -10,6 +10,10 @@
 #include <array>
 
 namespace enlazor {
+
+const std::vector<std::string> kAssignedGroupFields = {"ABREV", "TURNO", "NIVEL", "CURSO", "GRUPO"};
+const std::vector<std::string> kAssignedSubjectFields = {"COD", "HORAS"};
+const std::vector<std::string> kAssignedTeacherFields = {"ABREV"};
 
 namespace {
 
@@ -46,23 +50,22 @@ private:
     std::array<DbfTable*, 4> tables_;  // GRUPOST, PROFT, AULAT, ASIGNOMT
 };
 
-// What one group gives every record of its assigned subjects.
+// Positions in the field lists above.
 enum GroupValue { kGroupCode, kShift, kLevel, kCourse, kLetter, kGroupValueCount };
-const std::vector<std::string> kGroupFields = {"ABREV", "TURNO", "NIVEL", "CURSO", "GRUPO"};
-
 enum SubjectValue { kSubjectCode, kHoursText };
-const std::vector<std::string> kSubjectFields = {"COD", "HORAS"};
-
 enum TeacherValue { kTeacherCode };
-const std::vector<std::string> kTeacherFields = {"ABREV"};
 
 // The teacher code of the subject's last assigned teacher: it alone decides,
 // so the code is empty when that one is unknown, even if an earlier was found.
-Text8 last_teacher_code(pugi::xml_node assigned_subject, const CatalogIndex& teachers) {
+Text8 last_teacher_code(pugi::xml_node assigned_subject, const CatalogIndex& teachers,
+                        ExportObserver& observer) {
     Text8 code;
     for (pugi::xml_node teacher :
          nested_elements(assigned_subject, "assigned-teachers", "assigned-teacher")) {
-        const std::vector<Text8>* record = teachers.find(attribute_value(teacher, "id"));
+        const Text8 id = attribute_value(teacher, "id", observer);
+        const std::vector<Text8>* record = teachers.find(id);
+        if (!record)
+            observer.assigned_id_unknown(teacher, id);
         code = record ? (*record)[kTeacherCode] : Text8{};
     }
     return code;
@@ -70,7 +73,45 @@ Text8 last_teacher_code(pugi::xml_node assigned_subject, const CatalogIndex& tea
 
 } // namespace
 
-std::size_t build_assignment_table(const XmlDocument& document, Exchange& exchange) {
+void resolve_assignments(const XmlDocument& document, const AssignmentCatalogs& catalogs,
+                         char decimal_separator, ExportObserver& observer,
+                         const std::function<void(const Assignment&)>& visit) {
+    const std::vector<Text8> no_group(kGroupValueCount);
+    for (pugi::xml_node group : catalog_elements(document, "groups", "group")) {
+        const std::vector<Text8>* found = catalogs.groups.find(attribute_value(group, "id", observer));
+        const std::vector<Text8>& group_values = found ? *found : no_group;
+
+        for (pugi::xml_node assigned :
+             nested_elements(group, "assigned-subjects", "assigned-subject")) {
+            const Text8 subject_id = attribute_value(assigned, "id", observer);
+            const std::vector<Text8>* subject = catalogs.subjects.find(subject_id);
+            if (!subject)
+                observer.assigned_id_unknown(assigned, subject_id);
+            const Text8 hours = subject ? hours_with_comma((*subject)[kHoursText]) : Text8{};
+
+            Assignment assignment;
+            assignment.fields = {{"CASIG", subject ? (*subject)[kSubjectCode] : Text8{}},
+                                 {"CPROF", last_teacher_code(assigned, catalogs.teachers, observer)},
+                                 {"CGRUP", group_values[kGroupCode]},
+                                 {"CAULA", Text8{}},  // Horalis chooses the rooms
+                                 {"TURNO", group_values[kShift]},
+                                 {"NIVEL", group_values[kLevel]},
+                                 {"CURSO", group_values[kCourse]},
+                                 {"GRUPO", group_values[kLetter]}};
+            // Unknown hours leave the field without value (read back as 0,
+            // so no lessons); hours that are no number count as 1.
+            if (!hours.empty()) {
+                assignment.hours = weekly_hours(hours, decimal_separator);
+                if (!hours_number(hours, decimal_separator))
+                    observer.hours_not_a_number(assigned, subject_id, hours);
+            }
+            visit(assignment);
+        }
+    }
+}
+
+std::size_t build_assignment_table(const XmlDocument& document, Exchange& exchange,
+                                   ExportObserver& observer) {
     DbfTable table(exchange.directory(), "ASIGT.DBF", OpenMode::Shared,
                    exchange.decimal_separator());
     recreate_table(table, "ASIGT",
@@ -89,41 +130,24 @@ std::size_t build_assignment_table(const XmlDocument& document, Exchange& exchan
     OpenCatalogs catalogs(exchange);
     catalogs.open();
     // Each catalog is read once; every look-up is then a hash probe.
-    const CatalogIndex groups(exchange.grupos(), kGroupFields);
-    const CatalogIndex teachers(exchange.profesor(), kTeacherFields);
-    const CatalogIndex subjects(exchange.nom_asg(), kSubjectFields);
+    const CatalogIndex groups(exchange.grupos(), kAssignedGroupFields);
+    const CatalogIndex teachers(exchange.profesor(), kAssignedTeacherFields);
+    const CatalogIndex subjects(exchange.nom_asg(), kAssignedSubjectFields);
 
-    const std::vector<Text8> no_group(kGroupValueCount);
     std::size_t records = 0;
-    for (pugi::xml_node group : catalog_elements(document, "groups", "group")) {
-        const std::vector<Text8>* found = groups.find(attribute_value(group, "id"));
-        const std::vector<Text8>& group_values = found ? *found : no_group;
-
-        for (pugi::xml_node assigned :
-             nested_elements(group, "assigned-subjects", "assigned-subject")) {
-            const std::vector<Text8>* subject = subjects.find(attribute_value(assigned, "id"));
-            const Text8 subject_code = subject ? (*subject)[kSubjectCode] : Text8{};
-            const Text8 hours = subject ? hours_with_comma((*subject)[kHoursText]) : Text8{};
-
-            table.append();
-            table.set_text("CASIG", subject_code);
-            table.set_text("CPROF", last_teacher_code(assigned, teachers));
-            table.set_text("CGRUP", group_values[kGroupCode]);
-            table.set_text("CAULA", Text8{});  // Horalis chooses the rooms
-            table.set_text("TURNO", group_values[kShift]);
-            table.set_text("NIVEL", group_values[kLevel]);
-            table.set_text("CURSO", group_values[kCourse]);
-            table.set_text("GRUPO", group_values[kLetter]);
-            // Unknown hours leave the field without value (read back as 0,
-            // so no lessons); hours that are no number count as 1.
-            if (!hours.empty())
-                table.set_float("HORAS", weekly_hours(hours, exchange.decimal_separator()));
-            // The lessons follow the value as the field stores it, not as typed.
-            table.set_text("SESIONES", lesson_pattern(ceiling(table.floating("HORAS"))));
-            table.post();
-            ++records;
-        }
-    }
+    resolve_assignments(document, {groups, subjects, teachers}, exchange.decimal_separator(),
+                        observer, [&](const Assignment& assignment) {
+                            table.append();
+                            assign_fields(table, assignment.fields);
+                            if (assignment.hours)
+                                table.set_float("HORAS", *assignment.hours);
+                            // The lessons follow the value as the field stores
+                            // it, not as typed.
+                            table.set_text("SESIONES",
+                                           lesson_pattern(ceiling(table.floating("HORAS"))));
+                            table.post();
+                            ++records;
+                        });
 
     table.close();
     catalogs.close();

@@ -11,13 +11,19 @@ CatalogIndex::CatalogIndex(DbfTable& table, std::vector<std::string> fields) {
 
     records_.reserve(table.record_count());
     for (table.first(); !table.eof(); table.next()) {
-        auto [entry, inserted] = records_.try_emplace(table.text(id_field));
-        if (!inserted)
-            continue;  // a later record with the same id is never found
-        entry->second.reserve(wanted.size());
+        Text8 id = table.text(id_field);
+        if (records_.contains(id))
+            continue;  // read nothing more of a record that is never found
+        std::vector<Text8> values;
+        values.reserve(wanted.size());
         for (int index : wanted)
-            entry->second.push_back(table.text(index));
+            values.push_back(table.text(index));
+        add(id, std::move(values));
     }
+}
+
+bool CatalogIndex::add(const Text8& id, std::vector<Text8> values) {
+    return records_.try_emplace(id, std::move(values)).second;
 }
 
 const std::vector<Text8>* CatalogIndex::find(const Text8& id) const {

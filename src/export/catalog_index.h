@@ -19,6 +19,12 @@ class CatalogIndex {
 public:
     // Reads every record of `table` (which must be open) from the first.
     CatalogIndex(DbfTable& table, std::vector<std::string> fields);
+    // An empty index, filled with `add` in stored order (records in memory).
+    CatalogIndex() = default;
+
+    // Adds a record's values under its id, unless an earlier record has that
+    // id: then it returns false, as such a record is never found.
+    bool add(const Text8& id, std::vector<Text8> values);
 
     // The record's values, in the order of `fields`, or nullptr.
     const std::vector<Text8>* find(const Text8& id) const;

@@ -16,20 +16,36 @@ std::vector<pugi::xml_node> nested_elements(pugi::xml_node element, const char* 
 // without its id, a teacher without a name). Such a value is taken as the
 // empty text and the export goes on: the record is still written, so every
 // element of a section keeps its own record and later look-ups stay aligned.
-WideText attribute_wide(pugi::xml_node element, const char* name) {
-    return trim(attribute_text(element, name).value_or(WideText{}));
+WideText attribute_wide(pugi::xml_node element, const char* name, ExportObserver& observer) {
+    std::optional<WideText> value = attribute_text(element, name);
+    if (!value)
+        observer.value_missing(element, name);
+    return trim(value.value_or(WideText{}));
 }
 
-Text8 attribute_value(pugi::xml_node element, const char* name) {
-    return to_8bit(attribute_wide(element, name));
+Text8 attribute_value(pugi::xml_node element, const char* name, ExportObserver& observer) {
+    return table_text(attribute_wide(element, name, observer), element, name, observer);
 }
 
-WideText first_child_wide(pugi::xml_node element) {
-    return trim(first_child_text(element).value_or(WideText{}));
+WideText first_child_wide(pugi::xml_node element, ExportObserver& observer) {
+    std::optional<WideText> text = first_child_text(element);
+    if (!text)
+        observer.value_missing(element, ExportObserver::kFirstChild);
+    return trim(text.value_or(WideText{}));
 }
 
-Text8 first_child_value(pugi::xml_node element) {
-    return to_8bit(first_child_wide(element));
+Text8 first_child_value(pugi::xml_node element, ExportObserver& observer) {
+    return table_text(first_child_wide(element, observer), element, ExportObserver::kFirstChild,
+                      observer);
+}
+
+Text8 table_text(const WideText& text, pugi::xml_node element, const char* value,
+                 ExportObserver& observer) {
+    Text8 converted = to_8bit(text);
+    // The conversion keeps a text exactly when its result decodes back to it.
+    if (to_wide(converted) != text)
+        observer.text_changed(element, value, text, converted);
+    return converted;
 }
 
 } // namespace enlazor

@@ -2,6 +2,7 @@
 // visits and how each value is cleaned before it reaches a table.
 #pragma once
 
+#include "export/export_observer.h"
 #include "storage/text.h"
 #include "storage/xml_document.h"
 
@@ -21,18 +22,28 @@ std::vector<pugi::xml_node> nested_elements(pugi::xml_node element, const char* 
                                             const char* item);
 
 // An attribute's trimmed value, still wide (the group regime is cut before
-// its conversion). A missing attribute reads as empty.
-WideText attribute_wide(pugi::xml_node element, const char* name);
+// its conversion). A missing attribute reads as empty and is told to the
+// observer.
+WideText attribute_wide(pugi::xml_node element, const char* name,
+                        ExportObserver& observer = ignore_export_findings());
 
 // An attribute's trimmed value converted to the tables' code page.
-Text8 attribute_value(pugi::xml_node element, const char* name);
+Text8 attribute_value(pugi::xml_node element, const char* name,
+                      ExportObserver& observer = ignore_export_findings());
 
 // The trimmed text of the element's first child node (its first element or
 // first real text; indentation forms no node), still wide. An element with
 // no child node reads as empty.
-WideText first_child_wide(pugi::xml_node element);
+WideText first_child_wide(pugi::xml_node element,
+                          ExportObserver& observer = ignore_export_findings());
 
 // The same, converted to the tables' code page.
-Text8 first_child_value(pugi::xml_node element);
+Text8 first_child_value(pugi::xml_node element,
+                        ExportObserver& observer = ignore_export_findings());
+
+// `text`, the value `value` of `element`, converted to the tables' code page;
+// the observer hears of every character Windows-1252 cannot hold.
+Text8 table_text(const WideText& text, pugi::xml_node element, const char* value,
+                 ExportObserver& observer = ignore_export_findings());
 
 } // namespace enlazor

@@ -11,10 +11,16 @@ Text8 hours_with_comma(const Text8& hours) {
     return result;
 }
 
+std::optional<double> hours_number(const Text8& hours, char decimal_separator) {
+    const std::optional<double> value = parse_float(hours, decimal_separator);
+    if (value && std::isfinite(*value))
+        return value;
+    return std::nullopt;
+}
+
 double weekly_hours(const Text8& hours, char decimal_separator) {
     constexpr double kNoNumber = 1.0;
-    const double value = text_to_float(hours, kNoNumber, decimal_separator);
-    return std::isfinite(value) ? value : kNoNumber;
+    return hours_number(hours, decimal_separator).value_or(kNoNumber);
 }
 
 Text8 lesson_pattern(std::int32_t lessons) {

@@ -4,6 +4,7 @@
 #include "storage/text.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace enlazor {
 
@@ -12,10 +13,13 @@ namespace enlazor {
 // becomes a comma, so "2.5" reads as 2.5 only where the separator is ",".
 Text8 hours_with_comma(const Text8& hours);
 
-// The hours as a number read with the system's decimal separator, 1 when the
-// text is no number. A text beyond the range of numbers ("1e400") counts as
-// no number too: the table cannot store an infinite value, and one bad
-// subject must not stop the whole export.
+// The hours as a number read with the system's decimal separator, or
+// nothing when the text is no number: a text beyond the range of numbers
+// ("1e400") is none either, as the table cannot store an infinite value.
+std::optional<double> hours_number(const Text8& hours, char decimal_separator);
+
+// hours_number, or 1 when the text is no number: one bad subject must not
+// stop the whole export.
 double weekly_hours(const Text8& hours, char decimal_separator);
 
 // One "1" per weekly lesson for up to 13 lessons ("1111" for 4). Beyond 13,

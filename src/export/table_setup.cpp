@@ -3,7 +3,7 @@
 namespace enlazor {
 
 void recreate_table(DbfTable& table, const std::string& table_stem,
-                    std::initializer_list<FieldLayout> fields) {
+                    const std::vector<FieldLayout>& fields) {
     const std::filesystem::path directory = table.file_path().parent_path();
     delete_file(directory / (table_stem + ".DBF"));
     delete_file(directory / (table_stem + ".MDX"));

@@ -3,8 +3,8 @@
 
 #include "storage/dbf_table.h"
 
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace enlazor {
 
@@ -20,6 +20,6 @@ struct FieldLayout {
 // left by another program must not outlive the table it indexed), then
 // defines `fields` in order and creates the table empty. It stays closed.
 void recreate_table(DbfTable& table, const std::string& table_stem,
-                    std::initializer_list<FieldLayout> fields);
+                    const std::vector<FieldLayout>& fields);
 
 } // namespace enlazor
