@@ -47,7 +47,7 @@ struct DayPeriodRecords {
 // Reads the fields in the order a scan per day and per period would first
 // need them (DIA, then TEXTODIA of a day found, then HORA, then the times of
 // a period found), so a table lacking several fields fails on the same one.
-DayPeriodRecords read_day_periods(DbfTable& dias_horas) {
+DayPeriodRecords read_day_periods(DbfTable& dias_horas, ImportObserver& observer) {
     static const PlainNumbers days(kDays);
     static const PlainNumbers periods(kPeriods);
     FieldReader dia(dias_horas, "DIA");
@@ -57,15 +57,23 @@ DayPeriodRecords read_day_periods(DbfTable& dias_horas) {
     FieldReader hora_hasta(dias_horas, "HORAHASTA");
 
     DayPeriodRecords records;
+    std::size_t record = 0;
     for (dias_horas.first(); !dias_horas.eof(); dias_horas.next()) {
-        const int d = days.number_of(dia.text());
-        if (d == 0)
+        ++record;
+        const Text8 day_text = dia.text();
+        const int d = days.number_of(day_text);
+        if (d == 0) {
+            observer.day_never_read(record, day_text);
             continue;
+        }
         if (!records.day_name[d])
             records.day_name[d] = texto_dia.text();
-        const int p = periods.number_of(hora.text());
-        if (p == 0)
+        const Text8 period_text = hora.text();
+        const int p = periods.number_of(period_text);
+        if (p == 0) {
+            observer.period_never_read(record, day_text, period_text);
             continue;
+        }
         Text8 begin = hora_desde.text();
         records.intervals[d][p].push_back({std::move(begin), with_leading_zero(hora_hasta.text())});
     }
@@ -101,9 +109,9 @@ Text8 with_leading_zero(const Text8& end_time) {
     return end_time;
 }
 
-DaysWritten write_days(pugi::xml_node time_table, DbfTable& dias_horas) {
+DaysWritten write_days(pugi::xml_node time_table, DbfTable& dias_horas, ImportObserver& observer) {
     pugi::xml_node days = append_element(time_table, "days");
-    const DayPeriodRecords records = read_day_periods(dias_horas);
+    const DayPeriodRecords records = read_day_periods(dias_horas, observer);
 
     DaysWritten written;
     for (int d = 1; d <= kDays; ++d) {

@@ -2,6 +2,7 @@
 // intervals from DIASHORAST.
 #pragma once
 
+#include "import/import_observer.h"
 #include "storage/dbf_table.h"
 
 #include <pugixml.hpp>
@@ -22,7 +23,8 @@ struct DaysWritten {
 
 // Appends `days` to `time_table`: days 1 to 7 and their periods 1 to 40, as
 // DIASHORAST names them by exact text, from the open table.
-DaysWritten write_days(pugi::xml_node time_table, DbfTable& dias_horas);
+DaysWritten write_days(pugi::xml_node time_table, DbfTable& dias_horas,
+                       ImportObserver& observer = ignore_import_findings());
 
 // The `end` of an interval: a time of 1 to 4 characters not starting with
 // "0" gets one in front ("9:30" becomes "09:30"); anything else stays.

@@ -17,6 +17,23 @@ void append_single_item(pugi::xml_node input, const char* list_name, const char*
         set_text_attribute(item, "id", id);
 }
 
+// The code look-up, telling the observer of a code no catalog record has.
+Text8 looked_up(CatalogLookup& catalog, const Text8& code, const char* field, std::size_t record,
+                ImportObserver& observer) {
+    if (!catalog.has_record(code))
+        observer.code_without_record(record, field, code);
+    return catalog.idsaga_for(code);
+}
+
+// The activity of the input's subject; without one the import stops with the
+// list's index error, unless the observer lets it go on.
+Text8 activity_of(const ActivityLists& lists, const Text8& asig, const Text8& subject,
+                  std::size_t record, ImportObserver& observer) {
+    if (!lists.subject_ids.contains(subject) && observer.go_on_without_activity(record, asig, subject))
+        return {};
+    return lists.activity_for(subject);
+}
+
 } // namespace
 
 Text8 interval_number(double hora, double sesiones, char decimal_separator) {
@@ -24,7 +41,8 @@ Text8 interval_number(double hora, double sesiones, char decimal_separator) {
     return float_to_text(number, decimal_separator);
 }
 
-std::size_t write_inputs(pugi::xml_node time_table, Exchange& exchange, const ActivityLists& lists) {
+std::size_t write_inputs(pugi::xml_node time_table, Exchange& exchange, const ActivityLists& lists,
+                         ImportObserver& observer) {
     pugi::xml_node inputs = append_element(time_table, "inputs");
     DbfTable& soluc = exchange.soluc();
     CatalogLookup subjects(exchange.nom_asg(), "COD");
@@ -40,7 +58,9 @@ std::size_t write_inputs(pugi::xml_node time_table, Exchange& exchange, const Ac
     FieldReader aula(soluc, "AULA");
 
     std::size_t counter = 1;  // counts only the inputs written
+    std::size_t record = 0;
     for (soluc.first(); !soluc.eof(); soluc.next()) {
+        ++record;
         // A lesson Horalis could not place has day 0: no input, no number.
         if (dia.integer() == 0)
             continue;
@@ -50,10 +70,16 @@ std::size_t write_inputs(pugi::xml_node time_table, Exchange& exchange, const Ac
         const double period = hora.floating();
         const Text8 interval = interval_number(period, sesiones.floating(), exchange.decimal_separator());
         set_text_attribute(input, "interval", "i" + interval);
-        set_text_attribute(input, "activity", lists.activity_for(subjects.idsaga_for(asig.text())));
-        append_single_item(input, "groups", "group", groups.idsaga_for(codgrupo.text()));
-        append_single_item(input, "members", "member", teachers.idsaga_for(prof.text()));
-        append_single_item(input, "locations", "location", rooms.idsaga_for(aula.text()));
+        const Text8 code = asig.text();
+        const Text8 subject = looked_up(subjects, code, "ASIG", record, observer);
+        set_text_attribute(input, "activity", activity_of(lists, code, subject, record, observer));
+        append_single_item(input, "groups", "group",
+                           looked_up(groups, codgrupo.text(), "CODGRUPO", record, observer));
+        append_single_item(input, "members", "member",
+                           looked_up(teachers, prof.text(), "PROF", record, observer));
+        append_single_item(input, "locations", "location",
+                           looked_up(rooms, aula.text(), "AULA", record, observer));
+        observer.input_written(record, input);
     }
     return counter - 1;
 }

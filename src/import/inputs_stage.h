@@ -2,6 +2,7 @@
 #pragma once
 
 #include "import/catalog_lists.h"
+#include "import/import_observer.h"
 #include "storage/exchange.h"
 
 #include <pugixml.hpp>
@@ -13,7 +14,8 @@ namespace enlazor {
 // Appends `inputs` to `time_table` with one input per SOLUC record whose DIA
 // is not 0, in SOLUC order. SOLUC and the four catalogs must be open.
 // Returns the number of inputs written.
-std::size_t write_inputs(pugi::xml_node time_table, Exchange& exchange, const ActivityLists& lists);
+std::size_t write_inputs(pugi::xml_node time_table, Exchange& exchange, const ActivityLists& lists,
+                         ImportObserver& observer = ignore_import_findings());
 
 // The input's interval number as text: HORA, or HORA * 2 - 1 for a half
 // session (SESIONES exactly 0.5), written without a decimal part when whole.

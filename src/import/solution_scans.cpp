@@ -52,6 +52,12 @@ void CatalogLookup::index_catalog() {
     }
 }
 
+bool CatalogLookup::has_record(const Text8& code) {
+    if (!first_idsaga_)
+        index_catalog();
+    return first_idsaga_->contains(code);
+}
+
 Text8 CatalogLookup::idsaga_for(const Text8& code) {
     if (!first_idsaga_)
         index_catalog();

@@ -10,8 +10,8 @@
 
 namespace enlazor {
 
-ImportSummary write_time_tables(XmlDocument& document, Exchange& exchange,
-                                const std::filesystem::path& saga_path) {
+ImportSummary build_time_tables(XmlDocument& document, Exchange& exchange,
+                                ImportObserver& observer) {
     pugi::xml_node document_element = document.document_element();
     if (!document_element)
         throw Error("El documento SAGA no tiene elemento raíz");
@@ -19,7 +19,7 @@ ImportSummary write_time_tables(XmlDocument& document, Exchange& exchange,
     ImportSummary summary;
 
     exchange.dias_horas().open();
-    const DaysWritten days = write_days(time_table, exchange.dias_horas());
+    const DaysWritten days = write_days(time_table, exchange.dias_horas(), observer);
     summary.days = days.days;
     summary.intervals = days.intervals;
     exchange.dias_horas().close();
@@ -41,13 +41,18 @@ ImportSummary write_time_tables(XmlDocument& document, Exchange& exchange,
     exchange.profesor().open();
     exchange.aulas().open();
     exchange.nom_asg().open();
-    summary.inputs = write_inputs(time_table, exchange, lists);
+    summary.inputs = write_inputs(time_table, exchange, lists, observer);
     exchange.soluc().close();
     exchange.grupos().close();
     exchange.profesor().close();
     exchange.aulas().close();
     exchange.nom_asg().close();
+    return summary;
+}
 
+ImportSummary write_time_tables(XmlDocument& document, Exchange& exchange,
+                                const std::filesystem::path& saga_path) {
+    const ImportSummary summary = build_time_tables(document, exchange);
     // The only write to the document file, and an atomic one: on any error
     // before or during it the file keeps its old content.
     document.save(saga_path);

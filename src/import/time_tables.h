@@ -1,6 +1,7 @@
 // The import: Horalis's solution becomes the document's time-tables section.
 #pragma once
 
+#include "import/import_observer.h"
 #include "storage/exchange.h"
 #include "storage/xml_document.h"
 
@@ -19,9 +20,15 @@ struct ImportSummary {
 };
 
 // Replaces every time-tables child of the document element with one new
-// section built from SOLUC, DIASHORAST and the catalog tables, then saves the
-// document over `saga_path`. Throws Error on any failure; the file then
-// stays as it was.
+// section built from SOLUC, DIASHORAST and the catalog tables, in memory
+// only, telling the observer what deserves a look. Throws Error on any
+// failure. The tables are opened through the exchange's objects (shared
+// ones for a check) and read, never changed.
+ImportSummary build_time_tables(XmlDocument& document, Exchange& exchange,
+                                ImportObserver& observer = ignore_import_findings());
+
+// build_time_tables, then saves the document over `saga_path`. Throws Error
+// on any failure; the file then stays as it was.
 ImportSummary write_time_tables(XmlDocument& document, Exchange& exchange,
                                 const std::filesystem::path& saga_path);
 

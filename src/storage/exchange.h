@@ -12,7 +12,9 @@ namespace enlazor {
 
 class Exchange {
 public:
-    explicit Exchange(Settings settings);
+    // `mode` Shared is for reading alongside Horalis without keeping it
+    // out (a check that only looks); the directions open exclusively.
+    explicit Exchange(Settings settings, OpenMode mode = OpenMode::Exclusive);
 
     const Settings& settings() const { return settings_; }
     const std::filesystem::path& directory() const { return settings_.exchange_dir; }
