@@ -8,9 +8,11 @@ Invocation parse_command_line(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
-            return Invocation{Command::Help, {}, {}};
+            return Invocation{Command::Help, {}, {}, false};
         } else if (arg == "--version") {
-            return Invocation{Command::Version, {}, {}};
+            return Invocation{Command::Version, {}, {}, false};
+        } else if (arg == "--json") {
+            result.json = true;
         } else if (arg == "--exchange-dir") {
             if (i + 1 >= args.size())
                 throw UsageError{"falta el directorio tras --exchange-dir"};
@@ -26,14 +28,18 @@ Invocation parse_command_line(const std::vector<std::string>& args) {
     if (result.exchange_dir && result.exchange_dir->empty())
         throw UsageError{"el directorio de --exchange-dir está vacío"};
     if (positional.empty())
-        throw UsageError{"falta la orden: export o import"};
+        throw UsageError{"falta la orden: export, import o check"};
     const std::string& command = positional[0];
     if (command == "export")
         result.command = Command::Export;
     else if (command == "import")
         result.command = Command::Import;
+    else if (command == "check")
+        result.command = Command::Check;
     else
         throw UsageError{"orden desconocida: " + command};
+    if (result.json && result.command != Command::Check)
+        throw UsageError{"--json solo vale con check"};
     if (positional.size() != 2)
         throw UsageError{positional.size() < 2 ? "falta el documento SAGA"
                                                : "sobran argumentos tras el documento SAGA"};
@@ -47,6 +53,7 @@ std::string help_text() {
     return
         "Uso: enlazor-cli export SAGA.xml [--exchange-dir DIR]\n"
         "     enlazor-cli import SAGA.xml [--exchange-dir DIR]\n"
+        "     enlazor-cli check SAGA.xml [--exchange-dir DIR] [--json]\n"
         "     enlazor-cli --help | --version\n"
         "\n"
         "Intercambia los datos de un centro entre SAGA y Horalis.\n"
@@ -54,11 +61,16 @@ std::string help_text() {
         "           ASIGT y DIASHORAST) a partir del documento SAGA.\n"
         "  import   escribe en el documento SAGA la sección time-tables a partir\n"
         "           del horario que Horalis dejó en SOLUC, y lo guarda.\n"
+        "  check    cuenta, sin escribir nada, qué harían la exportación con el\n"
+        "           documento y, si el directorio tiene SOLUC, la importación con\n"
+        "           las tablas de Horalis: cada aviso o error con el elemento o el\n"
+        "           registro al que se refiere, y un resumen.\n"
         "\n"
         "Opciones:\n"
         "  --exchange-dir DIR  directorio de intercambio de Horalis. Por omisión,\n"
         "                      $ENLAZOR_EXCHANGE_DIR o, si no está definida,\n"
         "                      ${WINEPREFIX:-$HOME/.wine}/drive_c/HTEMP.\n"
+        "  --json              (check) el informe en JSON, para programas.\n"
         "  --help              muestra esta ayuda.\n"
         "  --version           muestra la versión.\n"
         "\n"
@@ -66,10 +78,13 @@ std::string help_text() {
         "LC_NUMERIC o LANG).\n"
         "\n"
         "Códigos de salida:\n"
-        "  0  proceso finalizado\n"
-        "  1  error de conversión (tabla, documento o número)\n"
+        "  0  proceso finalizado (check: nada que señalar)\n"
+        "  1  error de conversión (tabla, documento o número; check: el\n"
+        "     documento no se puede leer)\n"
         "  2  argumentos incorrectos\n"
-        "  3  no existe el documento SAGA (\"No existe archivo\")\n";
+        "  3  no existe el documento SAGA (\"No existe archivo\")\n"
+        "  4  check: solo avisos; nada detendría una dirección\n"
+        "  5  check: algún error detendría una dirección\n";
 }
 
 } // namespace enlazor::cli

@@ -14,14 +14,17 @@ enum ExitCode : int {
     kConversionError = 1,  // a table, document or number error stopped the direction
     kUsageError = 2,       // the arguments are not understood
     kMissingFile = 3,      // "No existe archivo"
+    kCheckWarnings = 4,    // check: only warnings, nothing would stop a direction
+    kCheckErrors = 5,      // check: something would stop a direction
 };
 
-enum class Command { Export, Import, Help, Version };
+enum class Command { Export, Import, Check, Help, Version };
 
 struct Invocation {
     Command command = Command::Help;
-    std::filesystem::path saga_path;                   // export / import
+    std::filesystem::path saga_path;                   // export / import / check
     std::optional<std::filesystem::path> exchange_dir;  // --exchange-dir
+    bool json = false;                                  // --json, check only
 };
 
 // Parses the arguments after the program name. Throws UsageError with a

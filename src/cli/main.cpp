@@ -1,6 +1,7 @@
 // enlazor-cli: the two directions for scripted and headless use, over the
 // same core the window uses. It collects the arguments, runs one direction
-// and reports its outcome; every rule lives in the core.
+// (or the check of both) and reports its outcome; every rule lives in the core.
+#include "check/check.h"
 #include "cli/command_line.h"
 #include "export/export_tables.h"
 #include "import/time_tables.h"
@@ -37,6 +38,13 @@ int run(const Invocation& invocation) {
     Settings settings = settings_from_environment();
     if (invocation.exchange_dir)
         settings.exchange_dir = *invocation.exchange_dir;
+    if (invocation.command == Command::Check) {
+        const CheckReport report = run_check(invocation.saga_path, settings);
+        std::cout << (invocation.json ? report_json(report) : report_text(report));
+        if (report.errors() > 0)
+            return kCheckErrors;
+        return report.warnings() > 0 ? kCheckWarnings : kSuccess;
+    }
     Exchange exchange(settings);
     if (invocation.command == Command::Export) {
         ExportSummary summary = run_export(invocation.saga_path, exchange);
