@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the window need.
+# Installs every Debian package the build, the tests, the window and the
+# package check need.
 set -euo pipefail
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
 export DEBIAN_FRONTEND=noninteractive
@@ -10,4 +11,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   qt6-base-dev libgl-dev libx11-dev libxcb1-dev \
   python3 python3-dbfread \
   xvfb xauth xdotool x11-utils imagemagick fonts-liberation fonts-dejavu-core \
-  clang libclang-rt-14-dev >/dev/null
+  clang libclang-rt-14-dev \
+  dpkg-dev lintian man-db >/dev/null

@@ -2,7 +2,7 @@
 # Installs what is needed, builds, and runs every test: once in the normal
 # build (window included), once more under AddressSanitizer and
 # UndefinedBehaviorSanitizer (core, command-line tool and their tests), then
-# each fuzzer for 45 seconds.
+# each fuzzer for 45 seconds, and last the Debian package built and checked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -20,3 +20,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 # Every fuzzer for a bounded time on a copy of its seeds; any crash, leak or
 # sanitizer report fails the run.
 bash scripts/fuzz.sh 45
+
+# The Debian package from the normal build: contents, lintian, an install
+# into a throwaway root and the installed tool and manual page.
+bash scripts/package-check.sh build
