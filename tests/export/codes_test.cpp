@@ -1,5 +1,5 @@
-// The code rules on their own: initials, the subject code, and the
-// numbering rule against a plain first-match scan of the used codes.
+// The code rules on their own: initials, and the numbering rule against a
+// plain first-match scan of the used codes.
 #include "export/codes.h"
 
 #include <gtest/gtest.h>
@@ -34,18 +34,6 @@ INSTANTIATE_TEST_SUITE_P(Names, InitialsRule, ::testing::Values(
     InitialsCase{"A B ", "AB"},              // the last character is never examined
     InitialsCase{"Carmen de la Fuente", "CdlF"},
     InitialsCase{"Ana-Belén Ruiz", "AR"}));  // a hyphen joins words
-
-TEST(SubjectCode, IsTheLastFourCharactersOfTheIdWithoutNumbering) {
-    EXPECT_EQ(subject_code("SB-A101"), "A101");
-    EXPECT_EQ(subject_code("XX-A101"), "A101");
-    EXPECT_EQ(subject_code("12"), "12");
-    EXPECT_EQ(subject_code(""), "");
-}
-
-TEST(LongSubjectBase, IsTheFirstFiveCharactersOfTheName) {
-    EXPECT_EQ(long_subject_base("Lengua castellana"), "Lengu");
-    EXPECT_EQ(long_subject_base("Arte"), "Arte");
-}
 
 // The numbering rule written as plainly as possible: scan the used codes
 // from the first for an entry equal ignoring case.
@@ -85,32 +73,6 @@ TEST(CodeNumbering, GivesTheSameCodesAsAFirstMatchScan) {
             ASSERT_EQ(fast.claim(base, stem), plain.claim(base, stem)) << "claim " << i;
         }
     }
-}
-
-TEST(CodeNumbering, NumbersOnTheStemNotOnTheBase) {
-    UsedCodes codes;
-    EXPECT_EQ(codes.claim("ADEF", "ADE"), "ADEF");
-    EXPECT_EQ(codes.claim("ADEF", "ADE"), "ADE1");
-    EXPECT_EQ(codes.claim("ADEF", "ADE"), "ADE2");
-}
-
-TEST(CodeNumbering, KeepsWholeCandidatesBeyondTheFieldWidth) {
-    UsedCodes codes;
-    codes.claim("ABG", "ABG");
-    for (int n = 1; n <= 9; ++n)
-        codes.claim("ABG", "ABG");
-    EXPECT_EQ(codes.claim("ABG", "ABG"), "ABG10");
-    EXPECT_EQ(codes.claim("ABG", "ABG"), "ABG11");
-}
-
-TEST(CodeNumbering, TreatsCaseVariantsAsOneCodeButKeepsTheCaseGiven) {
-    UsedCodes codes;
-    EXPECT_EQ(codes.claim("ABG", "ABG"), "ABG");
-    EXPECT_EQ(codes.claim("abg", "abg"), "abg1");
-    EXPECT_EQ(codes.claim("Abg", "Abg"), "Abg2");
-    EXPECT_EQ(codes.claim("\xc9" "L", "\xc9" "L"), "\xc9" "L");  // ÉL
-    EXPECT_EQ(codes.claim("\xe9" "l", "\xe9" "l"), "\xe9" "l1");  // él is the same code
-    EXPECT_EQ(codes.claim("EL", "EL"), "EL");                    // el is not
 }
 
 } // namespace

@@ -53,10 +53,5 @@ TEST_F(SampleSchool, SharedInitialsAndBeginningsAreNumbered) {
     EXPECT_NE(std::find(rooms.begin(), rooms.end(), "A11"), rooms.end());
 }
 
-TEST_F(SampleSchool, NamesKeepTheirAccents) {
-    const std::vector<Text8> names = read_table(dir.path(), "PROFT").column("NOMBRE");
-    EXPECT_NE(std::find(names.begin(), names.end(), cp1252("Begoña Muñoz Ibáñez")), names.end());
-}
-
 } // namespace
 } // namespace enlazor::testing
