@@ -2,6 +2,7 @@
 #pragma once
 
 #include "storage/text.h"
+#include "storage/xml_document.h"
 
 #include <pugixml.hpp>
 
@@ -12,10 +13,11 @@ inline pugi::xml_node append_element(pugi::xml_node parent, const char* name) {
     return parent.append_child(name);
 }
 
-// Appends an attribute after those already set, its value taken from an
-// 8-bit table text (the document holds UTF-8).
+// Sets an attribute after those already set, its value taken from an 8-bit
+// table text. It goes through the document layer so that a control byte in
+// a Horalis table can never make the saved document unreadable.
 inline void set_text_attribute(pugi::xml_node element, const char* name, const Text8& value) {
-    element.append_attribute(name).set_value(utf8_from_8bit(value).c_str());
+    set_attribute(element, name, to_wide(value));
 }
 
 } // namespace enlazor

@@ -112,3 +112,18 @@ TEST_F(Inputs, IntervalUsesTheExchangeDecimalSeparator) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Inputs, ControlBytesInHoralisCodesNeverMakeTheSavedDocumentUnreadable) {
+    // A code with no catalog record is written as it stands; its control
+    // byte cannot appear in XML 1.0, so it is left out rather than saved.
+    write_solution({{"9\x01Z", "ABG", "S1", "A1", "1", "1", "1"}});
+    import();
+    XmlDocument reloaded;
+    EXPECT_NO_THROW(reloaded.load(saga_path()));
+    pugi::xml_node input = inputs().at(0);
+    EXPECT_EQ(attributes_of(input.child("groups").child("group")), "id=9Z");
+}
+
+} // namespace
