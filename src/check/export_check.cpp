@@ -72,7 +72,8 @@ public:
     void value_missing(pugi::xml_node element, const char* value) override {
         if (!first_time(element, value))
             return;
-        missing_ids_.insert(element.internal_object());
+        if (std::strcmp(value, "id") == 0)
+            missing_ids_.insert(element.internal_object());
         if (std::strcmp(value, kFirstChild) == 0)
             add(element, "missing-value",
                 std::string("no tiene ningún nodo hijo, del que se lee su ") +
