@@ -44,25 +44,42 @@ mkdir -p "$scratch" build-fuzz/artifacts
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
-failed=()
-for entry in "${targets[@]}"; do
-  target="${entry%%:*}"
-  max_len="${entry##*:}"
-  corpus="$work/corpus/$target"
+# Runs one target; its log goes to $work/<target>.log.
+run_target() {
+  local target="${1%%:*}" max_len="${1##*:}"
+  local corpus="$work/corpus/$target"
   mkdir -p "$corpus"
   cp -r "fuzz/corpus/$target/." "$corpus/"
-  dictionary=()
+  local dictionary=()
   if [ -f "fuzz/$target.dict" ]; then dictionary=(-dict="fuzz/$target.dict"); fi
-  echo "== $target: ${seconds}s"
-  if TMPDIR="$scratch" "build-fuzz/bin/$target" "$corpus" "${dictionary[@]}" \
-      -max_total_time="$seconds" -max_len="$max_len" -timeout=60 -rss_limit_mb=2048 \
-      -print_final_stats=1 -artifact_prefix="build-fuzz/artifacts/$target-" \
-      >"$work/$target.log" 2>&1; then
-    grep -E '^#[0-9]+[[:space:]]+DONE|^stat::number_of_executed_units' "$work/$target.log" || true
-  else
-    tail -n 60 "$work/$target.log"
-    failed+=("$target")
-  fi
+  TMPDIR="$scratch" "build-fuzz/bin/$target" "$corpus" "${dictionary[@]}" \
+    -max_total_time="$seconds" -max_len="$max_len" -timeout=60 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="build-fuzz/artifacts/$target-" \
+    >"$work/$target.log" 2>&1
+}
+
+# Two targets at a time at most: each fuzzer uses one core.
+parallel=$(( $(nproc) >= 2 ? 2 : 1 ))
+failed=()
+for ((i = 0; i < ${#targets[@]}; i += parallel)); do
+  batch=("${targets[@]:i:parallel}")
+  pids=()
+  for entry in "${batch[@]}"; do
+    echo "== ${entry%%:*}: ${seconds}s"
+    run_target "$entry" &
+    pids+=($!)
+  done
+  for j in "${!batch[@]}"; do
+    target="${batch[j]%%:*}"
+    if wait "${pids[j]}"; then
+      echo "-- $target"
+      grep -E '^#[0-9]+[[:space:]]+DONE|^stat::number_of_executed_units' "$work/$target.log" || true
+    else
+      echo "-- $target FAILED"
+      tail -n 60 "$work/$target.log"
+      failed+=("$target")
+    fi
+  done
 done
 
 if [ "${#failed[@]}" -gt 0 ]; then
