@@ -2,6 +2,7 @@
 #include "storage/text.h"
 
 #include "storage/codepage_1252.h"
+#include "storage/utf8.h"
 
 #include <string>
 #include <string_view>
@@ -86,24 +87,6 @@ std::size_t decode_utf8(std::string_view utf8, std::size_t at, char32_t& code_po
     if (code_point < minimum || code_point > 0x10FFFF || surrogate)
         return 0;
     return length;
-}
-
-void append_utf8(std::string& out, char32_t code_point) {
-    if (code_point < 0x80) {
-        out += static_cast<char>(code_point);
-    } else if (code_point < 0x800) {
-        out += static_cast<char>(0xC0 | (code_point >> 6));
-        out += static_cast<char>(0x80 | (code_point & 0x3F));
-    } else if (code_point < 0x10000) {
-        out += static_cast<char>(0xE0 | (code_point >> 12));
-        out += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code_point & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code_point >> 18));
-        out += static_cast<char>(0x80 | ((code_point >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code_point & 0x3F));
-    }
 }
 
 } // namespace

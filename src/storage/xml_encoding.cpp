@@ -1,5 +1,7 @@
 #include "storage/xml_encoding.h"
 
+#include "storage/codepage_1252.h"
+#include "storage/utf8.h"
 #include "storage/xml_document.h"
 
 #include <array>
@@ -8,33 +10,7 @@
 namespace enlazor {
 namespace {
 
-// Windows-1252 bytes 0x80-0x9F; the five bytes the code page leaves undefined
-// stand for the C1 control of the same value, as Windows itself decodes them.
-constexpr std::array<char16_t, 32> kWindows1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 constexpr char32_t kReplacement = 0xFFFD;
-
-void append_utf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 // Reads one strictly valid UTF-8 sequence at `i` and moves past it; nullopt
 // (and `i` unchanged) for overlong forms, surrogates, values beyond U+10FFFF
@@ -170,7 +146,7 @@ DecodedText decode_single_byte(std::string_view body, XmlEncoding encoding) {
             break;
         }
         const bool remapped = encoding == XmlEncoding::Windows1252 && b >= 0x80 && b <= 0x9F;
-        append_utf8(result.utf8, remapped ? kWindows1252High[b - 0x80] : b);
+        append_utf8(result.utf8, remapped ? cp1252::decode(b) : b);
     }
     return result;
 }
@@ -178,9 +154,11 @@ DecodedText decode_single_byte(std::string_view body, XmlEncoding encoding) {
 std::optional<unsigned char> windows1252_byte(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return static_cast<unsigned char>(c);
-    for (std::size_t k = 0; k < kWindows1252High.size(); ++k)
-        if (kWindows1252High[k] == c)
-            return static_cast<unsigned char>(0x80 + k);
+    // Only the exact characters of the code page: a best fit would change
+    // the school's text, so anything else becomes a character reference.
+    for (unsigned b = 0x80; b <= 0x9F; ++b)
+        if (cp1252::decode(static_cast<unsigned char>(b)) == c)
+            return static_cast<unsigned char>(b);
     return std::nullopt;
 }
 

@@ -34,6 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(HostedArguments, EachArgvElementStaysOneArgumentAndEmptyOnesVanish) {
     const char* argv[] = {"/opt/enlazor/enlazor", " exportar", "", "1A2B"};
     EXPECT_EQ(hosted_arguments(4, argv), (std::vector<std::string>{" exportar", "1A2B"}));
+    const char* quoted[] = {"enlazor", "exp\"or tar\"", "\"\"", "1A\" \"2B"};
+    EXPECT_EQ(hosted_arguments(4, quoted), (std::vector<std::string>{"expor tar", "1A 2B"}));
     const char* only_program[] = {"enlazor"};
     EXPECT_TRUE(hosted_arguments(1, only_program).empty());
 }

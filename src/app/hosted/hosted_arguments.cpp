@@ -30,17 +30,20 @@ std::vector<std::string> split_command_line(std::string_view line) {
 }
 
 std::vector<std::string> hosted_arguments(int argc, const char* const* argv) {
-    // Rebuild the command line Horalis would have passed, each element in
-    // quotes, and split it by the one rule.
-    std::string line;
+    // Each argv element stands for one quoted argument of the Windows command
+    // line: its quotes are dropped and, if nothing is left, it is no
+    // argument. Rejoining and splitting again would let a quote inside an
+    // element change the number of arguments, and with it the mode.
+    std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
         if (!argv[i])
             continue;
-        line += '"';
-        line += to_8bit_from_utf8(argv[i]);  // the program's text is 8-bit
-        line += "\" ";
+        Text8 arg = to_8bit_from_utf8(argv[i]);  // the program's text is 8-bit
+        std::erase(arg, '"');
+        if (!arg.empty())
+            args.push_back(std::move(arg));
     }
-    return split_command_line(line);
+    return args;
 }
 
 Direction direction_of(const std::string& word) {
