@@ -36,6 +36,14 @@ configure_file(${enlazor_windows_packaging}/LEEME-Enlazor.txt.in
                ${CMAKE_BINARY_DIR}/LEEME-Enlazor.txt @ONLY NEWLINE_STYLE CRLF)
 install(FILES ${CMAKE_BINARY_DIR}/LEEME-Enlazor.txt DESTINATION .)
 
+# The installer and its uninstaller wear the window's icon.
+set(enlazor_icon ${CMAKE_CURRENT_LIST_DIR}/../src/win/art/enlazor.ico)
+cmake_path(NORMAL_PATH enlazor_icon)
+if(EXISTS ${enlazor_icon})
+  set(CPACK_NSIS_MUI_ICON ${enlazor_icon})
+  set(CPACK_NSIS_MUI_UNIICON ${enlazor_icon})
+endif()
+
 set(CPACK_GENERATOR NSIS ZIP)
 set(CPACK_STRIP_FILES ON)
 # The zip holds the files themselves, to be dropped into Horalis's folder.
