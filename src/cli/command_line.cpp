@@ -1,5 +1,7 @@
 #include "cli/command_line.h"
 
+#include "platform/places.h"
+
 namespace enlazor::cli {
 
 Invocation parse_command_line(const std::vector<std::string>& args) {
@@ -16,9 +18,9 @@ Invocation parse_command_line(const std::vector<std::string>& args) {
         } else if (arg == "--exchange-dir") {
             if (i + 1 >= args.size())
                 throw UsageError{"falta el directorio tras --exchange-dir"};
-            result.exchange_dir = args[++i];
+            result.exchange_dir = path_from_utf8(args[++i]);
         } else if (arg.rfind("--exchange-dir=", 0) == 0) {
-            result.exchange_dir = arg.substr(std::string("--exchange-dir=").size());
+            result.exchange_dir = path_from_utf8(arg.substr(std::string("--exchange-dir=").size()));
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw UsageError{"opción desconocida: " + arg};
         } else {
@@ -45,7 +47,7 @@ Invocation parse_command_line(const std::vector<std::string>& args) {
                                                : "sobran argumentos tras el documento SAGA"};
     if (positional[1].empty())
         throw UsageError{"el nombre del documento SAGA está vacío"};
-    result.saga_path = positional[1];
+    result.saga_path = path_from_utf8(positional[1]);
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include "cli/command_line.h"
 #include "export/export_tables.h"
 #include "import/time_tables.h"
+#include "platform/console.h"
 #include "storage/error.h"
 #include "storage/exchange.h"
 #include "storage/settings.h"
@@ -59,9 +60,10 @@ int run(const Invocation& invocation) {
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::prepare_utf8_console();
     Invocation invocation;
     try {
-        invocation = parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
+        invocation = parse_command_line(platform::utf8_arguments(argc, argv));
     } catch (const UsageError& e) {
         std::cerr << "enlazor-cli: " << e.message << "\n"
                   << "Pruebe «enlazor-cli --help» para más información.\n";

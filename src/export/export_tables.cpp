@@ -1,7 +1,7 @@
 #include "export/export_tables.h"
 
 #include "export/table_builders.h"
-#include "storage/direction_lock.h"
+#include "platform/direction_lock.h"
 #include "storage/error.h"
 
 namespace enlazor {

@@ -5,7 +5,7 @@
 #include "import/catalog_lists.h"
 #include "import/days_stage.h"
 #include "import/inputs_stage.h"
-#include "storage/direction_lock.h"
+#include "platform/direction_lock.h"
 #include "storage/error.h"
 
 namespace enlazor {

@@ -2,7 +2,7 @@
 // runs under Wine, whose programs may write soluc.dbf for SOLUC.DBF.
 #include "storage/dbf_table.h"
 
-#include "storage/file_lock.h"
+#include "platform/file_lock.h"
 
 #include <algorithm>
 #include <system_error>

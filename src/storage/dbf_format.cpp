@@ -1,5 +1,7 @@
 #include "storage/dbf_format.h"
 
+#include "platform/local_time.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -148,12 +150,7 @@ std::string make_header(const std::vector<FieldInfo>& fields, std::uint32_t reco
     return header;
 }
 
-std::tm today() {
-    std::time_t now = std::time(nullptr);
-    std::tm date{};
-    localtime_r(&now, &date);
-    return date;
-}
+std::tm today() { return platform::local_now(); }
 
 FieldInfo describe(const std::string& name, FieldType type, int size) {
     switch (type) {

@@ -51,7 +51,7 @@ Error cannot_create(const std::filesystem::path& table, int error_number) {
 }
 
 Error cannot_write(const std::filesystem::path& table, int error_number) {
-    if (error_number == ENOSPC || error_number == EDQUOT)
+    if (error_number == ENOSPC)
         return engine("Insufficient disk space.", table);
     return engine("Cannot write to table.", table, error_number);
 }

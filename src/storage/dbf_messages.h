@@ -21,7 +21,8 @@ Error cannot_open(const std::filesystem::path& table, int error_number);
 Error cannot_lock(const std::filesystem::path& table, int error_number);
 Error cannot_read(const std::filesystem::path& table, int error_number);
 Error cannot_create(const std::filesystem::path& table, int error_number);
-// "Insufficient disk space." for a full disk or quota, else the system's reason.
+// "Insufficient disk space." for a full disk (ENOSPC; the platform side maps
+// a quota reached to it), else the system's reason.
 Error cannot_write(const std::filesystem::path& table, int error_number);
 Error table_closed(const std::filesystem::path& table);
 Error not_editing(const std::filesystem::path& table);

@@ -3,7 +3,7 @@
 #include "storage/dbf_format.h"
 #include "storage/dbf_messages.h"
 #include "storage/dbf_values.h"
-#include "storage/file_lock.h"
+#include "platform/file_lock.h"
 
 #include <cerrno>
 #include <limits>
@@ -244,10 +244,7 @@ void DbfTable::create() {
             break;  // found none: `old` is the plain name
         if (attempt == 256)  // a file that does not go away
             throw dbf_messages::cannot_create(old, EEXIST);
-        LockedFile held = LockedFile::open_existing(old, LockKind::Exclusive);
-        std::error_code error;
-        std::filesystem::remove(old, error);
-        if (error)
+        if (const std::error_code error = remove_unless_held(old))
             throw dbf_messages::cannot_create(old, error.value());
     }
 

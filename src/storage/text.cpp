@@ -1,7 +1,7 @@
 // Trimming, cutting, case and the lookup list.
 #include "storage/text.h"
 
-#include "storage/codepage_1252.h"
+#include "platform/code_page.h"
 #include "storage/error.h"
 
 namespace enlazor {
@@ -56,12 +56,7 @@ Text8 ascii_lower(const Text8& text) {
     return result;
 }
 
-Text8 fold_case(const Text8& text) {
-    Text8 result = text;
-    for (char& byte : result)
-        byte = static_cast<char>(cp1252::fold_case(static_cast<unsigned char>(byte)));
-    return result;
-}
+Text8 fold_case(const Text8& text) { return platform::case_insensitive_key(text); }
 
 void LookupList::add(const Text8& text) {
     // Only the first of equal entries is ever found, so later ones keep the

@@ -1,7 +1,7 @@
 // Conversions between wide text, Windows-1252 and UTF-8.
 #include "storage/text.h"
 
-#include "storage/codepage_1252.h"
+#include "platform/code_page.h"
 #include "storage/utf8.h"
 
 #include <string>
@@ -13,44 +13,12 @@ namespace {
 
 bool is_high_surrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool is_low_surrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-bool is_ascii_letter(char16_t unit) {
-    return (unit >= 'A' && unit <= 'Z') || (unit >= 'a' && unit <= 'z');
-}
 
 } // namespace
 
-Text8 to_8bit(const WideText& text) {
-    Text8 result;
-    result.reserve(text.size());
-    // The letter that a following combining mark may still join (e + U+0301 is é).
-    char16_t open_base = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        if (cp1252::is_combining_mark(unit)) {
-            // A mark that cannot join its letter is left out: the plain
-            // letter is the best fit for a letter the code page lacks.
-            if (open_base != 0) {
-                if (const unsigned char letter = cp1252::compose(open_base, unit))
-                    result.back() = static_cast<char>(letter);
-                open_base = 0;
-            }
-            continue;
-        }
-        open_base = is_ascii_letter(unit) ? unit : 0;
-        if (is_high_surrogate(unit) && i + 1 < text.size() && is_low_surrogate(text[i + 1]))
-            ++i;  // one character beyond the BMP, one "?"
-        result += static_cast<char>(cp1252::encode(unit));
-    }
-    return result;
-}
+Text8 to_8bit(const WideText& text) { return platform::encode_system_code_page(text); }
 
-WideText to_wide(const Text8& text) {
-    WideText result;
-    result.reserve(text.size());
-    for (const char byte : text)
-        result += cp1252::decode(static_cast<unsigned char>(byte));
-    return result;
-}
+WideText to_wide(const Text8& text) { return platform::decode_system_code_page(text); }
 
 namespace {
 

@@ -1,15 +1,12 @@
 #include "storage/xml_document.h"
 
-#include "storage/atomic_file.h"
+#include "platform/atomic_file.h"
+#include "platform/file_reading.h"
 #include "storage/error.h"
 #include "storage/xml_encoding.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <new>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace enlazor {
 namespace {
@@ -87,41 +84,14 @@ struct StringWriter final : pugi::xml_writer {
     void write(const void* data, size_t size) override { bytes.append(static_cast<const char*>(data), size); }
 };
 
-std::string system_message(int error) { return std::error_code(error, std::generic_category()).message(); }
-
 std::string read_file(const std::filesystem::path& path) {
-    const auto fail = [&](const std::string& reason) -> Error {
-        return Error("No se puede leer el archivo " + path.string() + ": " + reason);
-    };
-    // O_NONBLOCK: a named pipe given as the document must not hang the open.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        throw fail(system_message(errno));
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        throw fail(system_message(errno));
-    if (S_ISDIR(info.st_mode))
-        throw fail(system_message(EISDIR));
-    if (!S_ISREG(info.st_mode))
-        throw fail("no es un archivo normal");
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-    char chunk[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            throw fail(system_message(errno));
-        }
-        if (got == 0)
-            return bytes;
-        bytes.append(chunk, static_cast<std::size_t>(got));
+    if (const std::error_code error = platform::read_regular_file(path, bytes)) {
+        const std::string reason =
+            error == std::errc::invalid_argument ? "no es un archivo normal" : error.message();
+        throw Error("No se puede leer el archivo " + path.string() + ": " + reason);
     }
+    return bytes;
 }
 
 Error not_well_formed(const std::string& name, const std::string& description, std::string_view utf8,

@@ -1,11 +1,11 @@
 #include "check_test_support.h"
+#include "support/temp_folder.h"
 
 #include "export/export_tables.h"
 #include "storage/dbf_table.h"
 #include "storage/exchange.h"
 #include "storage/xml_document.h"
 
-#include <sys/wait.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -17,14 +17,14 @@ namespace fs = std::filesystem;
 
 namespace enlazor::testing {
 
-namespace {
-
 std::string slurp(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
 }
+
+namespace {
 
 FieldType field_type(char type) {
     return type == 'C' ? FieldType::Text : type == 'N' ? FieldType::Integer : FieldType::Float;
@@ -33,10 +33,7 @@ FieldType field_type(char type) {
 } // namespace
 
 CheckDir::CheckDir() {
-    std::string pattern = (fs::temp_directory_path() / "enlazor-check-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot create a scratch directory");
-    path_ = pattern;
+    path_ = test_support::make_temp_folder("enlazor-check");
     fs::create_directory(exchange());
 }
 
@@ -80,29 +77,6 @@ std::vector<std::pair<std::string, std::string>> kinds_and_places(const CheckRep
                                               : place.table + "#" + std::to_string(place.record));
     }
     return result;
-}
-
-Outcome run_command(const std::string& command, const fs::path& dir) {
-    const fs::path out = dir / "run.out";
-    const fs::path err = dir / "run.err";
-    const std::string line =
-        command + " >" + shell_quoted(out.string()) + " 2>" + shell_quoted(err.string());
-    const int status = std::system(line.c_str());
-    Outcome run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
-    fs::remove(out);
-    fs::remove(err);
-    return run;
-}
-
-std::string program(const std::string& name) {
-    return (fs::path(ENLAZOR_BINARY_DIR) / "bin" / name).string();
-}
-
-std::string shell_quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
 }
 
 std::map<std::string, std::string> snapshot(const fs::path& dir) {

@@ -59,6 +59,9 @@ struct Outcome {
 // Runs `command` (a shell command line) in `dir`, output kept in files there.
 Outcome run_command(const std::string& command, const std::filesystem::path& dir);
 
+// The whole content of a file (empty when it cannot be read).
+std::string slurp(const std::filesystem::path& path);
+
 // A program of the build ("enlazor-cli", "horalis-standin").
 std::string program(const std::string& name);
 

@@ -1,4 +1,5 @@
 #include "export_test_support.h"
+#include "support/temp_folder.h"
 
 #include "storage/xml_document.h"
 
@@ -9,11 +10,7 @@
 namespace enlazor::testing {
 
 ScratchDir::ScratchDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "enlazor-export-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot create a scratch directory");
-    path_ = pattern;
+    path_ = test_support::make_temp_folder("enlazor-export");
 }
 
 ScratchDir::~ScratchDir() {

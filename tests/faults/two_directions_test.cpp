@@ -3,7 +3,7 @@
 // the first finishes, and Horalis never sees a file of ours in the directory.
 #include "fault_support.h"
 
-#include "storage/direction_lock.h"
+#include "platform/direction_lock.h"
 #include "storage/error.h"
 
 #include <gmock/gmock.h>

@@ -1,4 +1,5 @@
 #include "import_fixture.h"
+#include "support/temp_folder.h"
 
 #include "storage/text.h"
 
@@ -13,10 +14,7 @@ namespace enlazor::testing {
 namespace fs = std::filesystem;
 
 TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "enlazor-import-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    path_ = test_support::make_temp_folder("enlazor-import");
 }
 
 TempDir::~TempDir() {

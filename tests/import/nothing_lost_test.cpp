@@ -129,7 +129,10 @@ TEST_F(NothingLost, LaterImportRunsNormallyAndReadsTheTablesAsTheyAreNow) {
                  {"DIA", FieldType::Integer}, {"HORA", FieldType::Integer},
                  {"SESIONES", FieldType::Float}},
                 {{"1A", "ABG", "S1", "A1", "2", "3", "1"}, {"1A", "ABG", "S1", "A1", "4", "1", "1"}});
-    fs::rename(staging / "SOLUC.DBF", exchange_dir() / "SOLUC.DBF");
+    std::error_code held;
+    fs::rename(staging / "SOLUC.DBF", exchange_dir() / "SOLUC.DBF", held);
+    if (held)  // Windows keeps a table that is open from being replaced at all
+        GTEST_SKIP() << "the open table cannot be replaced here: " << held.message();
     write_teachers({{"ABG", "PR-1"}});
 
     const ImportSummary summary = import();

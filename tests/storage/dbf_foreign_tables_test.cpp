@@ -122,6 +122,8 @@ TEST_F(ForeignTables, OtherVersionBytesRead) {
 }
 
 TEST_F(ForeignTables, TablesAreFoundWhateverTheCaseOfTheirFileName) {
+    if (test::folds_case(dir.path()))
+        GTEST_SKIP() << "names differing in case are one file here";
     const auto rows = read(solution_table(), "soluc.dbf");
     EXPECT_EQ(rows.size(), 3u);
     EXPECT_EQ(table.file_path(), dir / "soluc.dbf");

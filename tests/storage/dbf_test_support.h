@@ -2,6 +2,8 @@
 // access, and hand-built dBase files as other programs write them.
 #pragma once
 
+#include "support/temp_folder.h"
+
 #include "storage/dbf_table.h"
 #include "storage/error.h"
 
@@ -22,11 +24,7 @@ namespace enlazor::test {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "enlazor-dbf-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
+        path_ = test_support::make_temp_folder("enlazor-dbf");
     }
     ~TempDir() {
         std::error_code ignored;
@@ -44,6 +42,17 @@ private:
 inline std::string read_bytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// True when `dir` is on a file system that folds the case of names, as
+// Windows' do: there, two names differing in case are one file.
+inline bool folds_case(const std::filesystem::path& dir) {
+    const std::filesystem::path probe = dir / "case-probe";
+    std::ofstream(probe) << "x";
+    std::error_code ignored;
+    const bool folded = std::filesystem::exists(dir / "CASE-PROBE", ignored);
+    std::filesystem::remove(probe, ignored);
+    return folded;
 }
 
 inline void write_bytes(const std::filesystem::path& path, const std::string& bytes) {

@@ -5,8 +5,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 namespace enlazor {
 namespace {
 
@@ -40,22 +38,6 @@ TEST(XmlLoad, MalformedDocumentsNameTheFaultAndItsLineAndColumn) {
         EXPECT_THAT(message, StartsWith("El archivo saga.xml no es un documento XML válido: "));
         EXPECT_THAT(message, HasSubstr(description));
         EXPECT_THAT(message, EndsWith(position));
-    }
-}
-
-TEST(XmlLoad, UnreadableFilesGiveThePathAndTheReason) {
-    xmltest::Folder folder;
-    const auto pipe = folder.path / "tubo.xml";
-    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    const std::vector<std::pair<std::filesystem::path, std::string>> cases = {
-        {folder.path / "falta.xml", "No such file or directory"},
-        {folder.path, "Is a directory"},
-        {pipe, "no es un archivo normal"},  // and does not wait for a writer
-    };
-    for (const auto& [path, reason] : cases) {
-        XmlDocument document;
-        EXPECT_EQ(error_message([&] { document.load(path); }),
-                  "No se puede leer el archivo " + path.string() + ": " + reason);
     }
 }
 

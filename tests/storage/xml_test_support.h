@@ -2,6 +2,8 @@
 // UTF-16 bytes written independently of the code under test.
 #pragma once
 
+#include "support/temp_folder.h"
+
 #include "storage/error.h"
 #include "storage/xml_document.h"
 
@@ -16,10 +18,7 @@ namespace enlazor::xmltest {
 
 // A fresh folder, removed with everything in it at the end of the test.
 struct Folder {
-    std::filesystem::path path = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "enlazor-xml-XXXXXX").string();
-        return std::filesystem::path(mkdtemp(pattern.data()) ? pattern : "");
-    }();
+    std::filesystem::path path = test_support::make_temp_folder("enlazor-xml");
     ~Folder() {
         std::error_code ignored;
         std::filesystem::remove_all(path, ignored);

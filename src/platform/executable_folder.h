@@ -6,7 +6,8 @@
 
 namespace enlazor {
 
-// The folder of /proc/self/exe; the working folder when that cannot be read.
+// The folder of the running executable (on Linux /proc/self/exe; on Windows
+// the module file name); the working folder when that cannot be read.
 std::filesystem::path executable_folder();
 
 } // namespace enlazor

@@ -2,12 +2,14 @@
 //
 // Two conversions on the same exchange directory (two command-line runs, or
 // the window and a script) would interleave their table rebuilds and reads.
-// The first to start holds an exclusive flock() on the directory itself for
-// its whole run; the second fails at once with a message saying why. Horalis
-// sees nothing of it: no file is added to the directory, and a lock on the
-// directory does not stand in the way of opening the tables inside it.
+// The first to start holds a system lock tied to the directory for its whole
+// run (on Linux an exclusive flock() on the directory itself, on Windows a
+// named mutex); the second fails at once with a message saying why. Horalis
+// sees nothing of it: no file is added to the directory, and the lock does
+// not stand in the way of opening the tables inside it.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 
 namespace enlazor {
@@ -30,7 +32,7 @@ public:
 
 private:
     std::filesystem::path directory_;
-    int fd_ = -1;
+    std::intptr_t handle_ = -1;  // the system's lock object; -1 while none is held
 };
 
 } // namespace enlazor

@@ -1,4 +1,4 @@
-#include "storage/file_lock.h"
+#include "platform/file_lock.h"
 
 #include "storage/dbf_messages.h"
 
@@ -12,6 +12,11 @@
 namespace enlazor {
 
 namespace {
+
+int fd_of(std::intptr_t handle) { return static_cast<int>(handle); }
+
+// A quota reached is a full disk to the person at the window.
+int write_error(int error_number) { return error_number == EDQUOT ? ENOSPC : error_number; }
 
 int open_retrying(const char* path, int flags, mode_t mode = 0) {
     int fd;
@@ -36,17 +41,17 @@ bool try_lock(int fd, LockKind kind, int& error_number) {
 LockedFile::~LockedFile() { close(); }
 
 LockedFile::LockedFile(LockedFile&& other) noexcept
-    : fd_(other.fd_), writable_(other.writable_), path_(std::move(other.path_)) {
-    other.fd_ = -1;
+    : handle_(other.handle_), writable_(other.writable_), path_(std::move(other.path_)) {
+    other.handle_ = -1;
 }
 
 LockedFile& LockedFile::operator=(LockedFile&& other) noexcept {
     if (this != &other) {
         close();
-        fd_ = other.fd_;
+        handle_ = other.handle_;
         writable_ = other.writable_;
         path_ = std::move(other.path_);
-        other.fd_ = -1;
+        other.handle_ = -1;
     }
     return *this;
 }
@@ -54,20 +59,20 @@ LockedFile& LockedFile::operator=(LockedFile&& other) noexcept {
 LockedFile LockedFile::open_existing(const std::filesystem::path& path, LockKind lock) {
     LockedFile file;
     file.path_ = path;
-    file.fd_ = open_retrying(path.c_str(), O_RDWR | O_NONBLOCK);
-    file.writable_ = file.fd_ >= 0;
-    if (file.fd_ < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
-        file.fd_ = open_retrying(path.c_str(), O_RDONLY | O_NONBLOCK);  // reading still works
-    if (file.fd_ < 0) {
+    file.handle_ = open_retrying(path.c_str(), O_RDWR | O_NONBLOCK);
+    file.writable_ = fd_of(file.handle_) >= 0;
+    if (fd_of(file.handle_) < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
+        file.handle_ = open_retrying(path.c_str(), O_RDONLY | O_NONBLOCK);  // reading still works
+    if (fd_of(file.handle_) < 0) {
         if (errno == ENOENT || errno == EISDIR || errno == ENOTDIR)
             throw dbf_messages::table_missing(path);
         throw dbf_messages::cannot_open(path, errno);
     }
     struct stat status {};
-    if (::fstat(file.fd_, &status) != 0 || !S_ISREG(status.st_mode))
+    if (::fstat(fd_of(file.handle_), &status) != 0 || !S_ISREG(status.st_mode))
         throw dbf_messages::table_missing(path);
     int error_number = 0;
-    if (!try_lock(file.fd_, lock, error_number)) {
+    if (!try_lock(fd_of(file.handle_), lock, error_number)) {
         if (error_number == EWOULDBLOCK)
             throw dbf_messages::table_busy(path);
         throw dbf_messages::cannot_lock(path, error_number);
@@ -78,19 +83,19 @@ LockedFile LockedFile::open_existing(const std::filesystem::path& path, LockKind
 LockedFile LockedFile::create_new(const std::filesystem::path& path) {
     LockedFile file;
     file.path_ = path;
-    file.fd_ = open_retrying(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
+    file.handle_ = open_retrying(path.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
     file.writable_ = true;
-    if (file.fd_ < 0)
+    if (fd_of(file.handle_) < 0)
         throw dbf_messages::cannot_create(path, errno);
     int error_number = 0;
-    if (!try_lock(file.fd_, LockKind::Exclusive, error_number))
+    if (!try_lock(fd_of(file.handle_), LockKind::Exclusive, error_number))
         throw dbf_messages::table_busy(path);
     return file;
 }
 
 std::string LockedFile::read_all() const {
     struct stat status {};
-    if (::fstat(fd_, &status) != 0)
+    if (::fstat(fd_of(handle_), &status) != 0)
         throw dbf_messages::cannot_read(path_, errno);
     std::string bytes;
     try {
@@ -102,7 +107,7 @@ std::string LockedFile::read_all() const {
     }
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t count = ::pread(fd_, bytes.data() + done, bytes.size() - done,
+        const ssize_t count = ::pread(fd_of(handle_), bytes.data() + done, bytes.size() - done,
                                       static_cast<off_t>(done));
         if (count < 0 && errno == EINTR)
             continue;
@@ -121,12 +126,12 @@ void LockedFile::write_at(std::size_t offset, std::string_view bytes) const {
         throw dbf_messages::cannot_write(path_, EACCES);
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t count = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+        const ssize_t count = ::pwrite(fd_of(handle_), bytes.data() + done, bytes.size() - done,
                                        static_cast<off_t>(offset + done));
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0)
-            throw dbf_messages::cannot_write(path_, errno);
+            throw dbf_messages::cannot_write(path_, write_error(errno));
         if (count == 0)
             throw dbf_messages::cannot_write(path_, ENOSPC);
         done += static_cast<std::size_t>(count);
@@ -138,21 +143,21 @@ void LockedFile::truncate(std::size_t size) const {
         throw dbf_messages::cannot_write(path_, EACCES);
     int result;
     do
-        result = ::ftruncate(fd_, static_cast<off_t>(size));
+        result = ::ftruncate(fd_of(handle_), static_cast<off_t>(size));
     while (result < 0 && errno == EINTR);
     if (result < 0)
-        throw dbf_messages::cannot_write(path_, errno);
+        throw dbf_messages::cannot_write(path_, write_error(errno));
 }
 
 void LockedFile::sync() const {
-    if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS)
-        throw dbf_messages::cannot_write(path_, errno);
+    if (::fsync(fd_of(handle_)) != 0 && errno != EINVAL && errno != EROFS)
+        throw dbf_messages::cannot_write(path_, write_error(errno));
 }
 
 void LockedFile::close() noexcept {
-    if (fd_ >= 0) {
-        ::close(fd_);  // releases the flock with the last descriptor
-        fd_ = -1;
+    if (handle_ >= 0) {
+        ::close(fd_of(handle_));  // releases the flock with the last descriptor
+        handle_ = -1;
     }
 }
 
@@ -165,7 +170,16 @@ void sync_directory_of(const std::filesystem::path& path) {
     const int error_number = errno;
     ::close(fd);
     if (!synced)
-        throw dbf_messages::cannot_write(path, error_number);
+        throw dbf_messages::cannot_write(path, write_error(error_number));
+}
+
+// Unlinking a file that is open elsewhere succeeds on Linux, so the holder
+// is tested first by taking the exclusive lock, and kept while unlinking.
+std::error_code remove_unless_held(const std::filesystem::path& path) {
+    LockedFile held = LockedFile::open_existing(path, LockKind::Exclusive);
+    std::error_code error;
+    std::filesystem::remove(path, error);
+    return error;
 }
 
 bool is_locked_by_others(const std::filesystem::path& path) {

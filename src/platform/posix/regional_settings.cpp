@@ -1,4 +1,8 @@
-// The decimal separator of the user's locale.
+// The decimal separator of the user's locale, on Linux: the locale that
+// LC_ALL, LC_NUMERIC or LANG name, as a C program would take it.
+#include "platform/regional_settings.h"
+
+#include "platform/posix/locale_names.h"
 #include "storage/text.h"
 
 #include <array>
@@ -76,5 +80,11 @@ char decimal_separator_from_environment() {
     }
     return '.';
 }
+
+namespace platform {
+
+char user_decimal_separator() { return decimal_separator_from_environment(); }
+
+} // namespace platform
 
 } // namespace enlazor

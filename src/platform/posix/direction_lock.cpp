@@ -1,4 +1,4 @@
-#include "storage/direction_lock.h"
+#include "platform/direction_lock.h"
 
 #include "storage/error.h"
 
@@ -25,21 +25,23 @@ Error cannot_open(const std::filesystem::path& directory, int error_number) {
 
 DirectionLock::DirectionLock(const std::filesystem::path& exchange_dir) : directory_(exchange_dir) {
     const std::filesystem::path opened = exchange_dir.empty() ? "." : exchange_dir;
+    int fd;
     do
-        fd_ = ::open(opened.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    while (fd_ < 0 && errno == EINTR);
-    if (fd_ < 0)
+        fd = ::open(opened.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
         throw cannot_open(exchange_dir, errno);
 
     int result;
     do
-        result = ::flock(fd_, LOCK_EX | LOCK_NB);
+        result = ::flock(fd, LOCK_EX | LOCK_NB);
     while (result < 0 && errno == EINTR);
-    if (result == 0 || errno == ENOLCK || errno == EOPNOTSUPP)
+    if (result == 0 || errno == ENOLCK || errno == EOPNOTSUPP) {
+        handle_ = fd;
         return;
+    }
     const int error_number = errno;
-    ::close(fd_);
-    fd_ = -1;
+    ::close(fd);
     if (error_number == EWOULDBLOCK)
         throw Error("Otra conversión está usando el directorio de intercambio " +
                     exchange_dir.string() + "; espere a que termine y vuelva a intentarlo");
@@ -48,14 +50,14 @@ DirectionLock::DirectionLock(const std::filesystem::path& exchange_dir) : direct
 }
 
 DirectionLock::~DirectionLock() {
-    if (fd_ >= 0)
-        ::close(fd_);  // releases the lock
+    if (handle_ >= 0)
+        ::close(static_cast<int>(handle_));  // releases the lock
 }
 
 void DirectionLock::flush_directory() const {
     // Some file systems cannot flush a directory (EINVAL) or are read-only
     // (EROFS, nothing to flush): neither leaves anything unwritten.
-    if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS)
+    if (::fsync(static_cast<int>(handle_)) != 0 && errno != EINVAL && errno != EROFS)
         throw Error("No se pueden asegurar en el disco las tablas del directorio de intercambio " +
                     directory_.string() + ": " + std::strerror(errno));
 }

@@ -1,4 +1,4 @@
-#include "storage/atomic_file.h"
+#include "platform/atomic_file.h"
 
 #include <cerrno>
 #include <fcntl.h>

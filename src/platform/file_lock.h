@@ -1,15 +1,18 @@
 // A table file held open with an OS lock that other processes see.
 //
-// flock() locks belong to the open file description, so two table objects
-// of this process conflict just as two processes do: a shared lock admits
-// other shared ones, an exclusive lock admits nobody. The descriptor stays
-// open (and locked) until close() or destruction.
+// A shared lock admits other shared ones, an exclusive lock admits nobody,
+// and two table objects of this process conflict just as two processes do
+// (on Linux flock() on the open file description, on Windows the share mode
+// of the open handle, which Horalis's engine honours). The file stays open,
+// and locked, until close() or destruction.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace enlazor {
 
@@ -30,7 +33,7 @@ public:
     // Creates a new file (none of that name may exist), locked exclusively.
     static LockedFile create_new(const std::filesystem::path& path);
 
-    bool is_open() const { return fd_ >= 0; }
+    bool is_open() const { return handle_ != -1; }
     const std::filesystem::path& path() const { return path_; }
 
     // The whole file as it is now.
@@ -44,7 +47,7 @@ public:
     void close() noexcept;
 
 private:
-    int fd_ = -1;
+    std::intptr_t handle_ = -1;  // the system's open file; -1 while closed
     bool writable_ = false;
     std::filesystem::path path_;
 };
@@ -53,8 +56,13 @@ private:
 // is found after a power cut too.
 void sync_directory_of(const std::filesystem::path& path);
 
-// True when some other open file description holds a lock on the file, so a
-// Windows program would find it in use. Nothing to test gives false.
+// Deletes the table file at `path` unless some open file (of this process
+// or another) holds it, which gives the engine's "busy" error. Returns the
+// system's error when the file cannot be deleted for another reason.
+std::error_code remove_unless_held(const std::filesystem::path& path);
+
+// True when some other open file (of this process or another) holds the
+// table, so it cannot be deleted or replaced now. Nothing to test gives false.
 bool is_locked_by_others(const std::filesystem::path& path);
 
 } // namespace enlazor

@@ -1,0 +1,18 @@
+# Cross-compiling the Windows programs on Debian with mingw-w64 (64-bit, the
+# POSIX thread model, so std::thread and std::mutex work). ctest runs the
+# test programs under Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(ENLAZOR_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${ENLAZOR_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${ENLAZOR_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${ENLAZOR_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${ENLAZOR_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows programs with mingw-w64 into build-windows/
+# (build-windows/bin/enlazor.exe and enlazor-cli.exe, linked statically).
+#
+#   bash scripts/build-windows.sh [extra cmake arguments]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-windows-deps.sh
+cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+cmake --build build-windows -j "$(nproc)"

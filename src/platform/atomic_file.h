@@ -1,0 +1,27 @@
+// Replacing a file's content so that a reader, or a crash, sees either the
+// old content or the new one, never a half-written file.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+namespace enlazor {
+
+// Writes `bytes` to a temporary file beside `path`, flushes it to disk and
+// puts it in the place of `path`, keeping what the system records of the
+// file it replaces. On Linux: the permission bits (and, where allowed, the
+// owner), a rename, then the folder flushed; a new file gets 0644 less the
+// umask, and a symbolic link keeps pointing at its target, whose content is
+// replaced. On Windows: ReplaceFileW, which keeps the attributes and the
+// security of the document; a new file is moved in with write-through.
+//
+// A read-only file (no write permission bit, or the read-only attribute) is
+// refused even for an administrator, who could otherwise replace it: it was
+// made read-only on purpose.
+//
+// Returns the system error of the first step that failed, or an empty code.
+// On failure the temporary file is gone and `path` is exactly as it was.
+std::error_code replace_file_atomically(const std::filesystem::path& path, std::string_view bytes);
+
+} // namespace enlazor

@@ -1,0 +1,17 @@
+// The command line and the terminal of enlazor-cli.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace enlazor::platform {
+
+// The arguments after the program's path, as UTF-8, whatever the system's
+// code page (on Windows they are read as UTF-16 from the system).
+std::vector<std::string> utf8_arguments(int argc, char** argv);
+
+// Makes UTF-8 written to standard output and error read right: on Windows
+// the console is switched to UTF-8; a redirected stream receives UTF-8 bytes.
+void prepare_utf8_console();
+
+} // namespace enlazor::platform

@@ -1,0 +1,23 @@
+// Where things are: the exchange directory Horalis shares with us, the file
+// dialog's first folder, and text forms of paths for messages.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace enlazor {
+
+// ENLAZOR_EXCHANGE_DIR when set; else Horalis's C:\HTEMP (on Linux, the C:
+// drive of the Wine prefix in which Horalis runs: ${WINEPREFIX:-~/.wine}/drive_c/HTEMP).
+std::filesystem::path default_exchange_dir();
+
+// The dialog's initial folder, c:\htemp\saga, placed like the exchange directory.
+std::filesystem::path default_saga_dir();
+
+// A path from UTF-8 text and back, the same on both systems (on Windows a
+// narrow path would otherwise go through the ANSI code page and lose letters).
+std::filesystem::path path_from_utf8(std::string_view utf8);
+std::string utf8_from_path(const std::filesystem::path& path);
+
+} // namespace enlazor

@@ -1,0 +1,13 @@
+#include "platform/console.h"
+
+namespace enlazor::platform {
+
+// Linux hands the arguments over as the bytes typed, UTF-8 on any current
+// system, and terminals read UTF-8: nothing to convert.
+std::vector<std::string> utf8_arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+void prepare_utf8_console() {}
+
+} // namespace enlazor::platform

@@ -1,0 +1,43 @@
+#include "platform/file_reading.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace enlazor::platform {
+
+std::error_code read_regular_file(const std::filesystem::path& path, std::string& bytes) {
+    const auto last_error = [] { return std::error_code(errno, std::generic_category()); };
+    // O_NONBLOCK: a named pipe given as the document must not hang the open.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return last_error();
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return last_error();
+    if (S_ISDIR(info.st_mode))
+        return std::make_error_code(std::errc::is_a_directory);
+    if (!S_ISREG(info.st_mode))
+        return std::make_error_code(std::errc::invalid_argument);
+    bytes.clear();
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char chunk[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return last_error();
+        }
+        if (got == 0)
+            return {};
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+}
+
+} // namespace enlazor::platform

@@ -1,0 +1,40 @@
+#include "platform/file_reading.h"
+
+#include "platform/win32/system_errors.h"
+
+#include <windows.h>
+
+namespace enlazor::platform {
+
+std::error_code read_regular_file(const std::filesystem::path& path, std::string& bytes) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::make_error_code(std::errc::is_a_directory);
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return win32::last_error();
+    struct Closer {
+        HANDLE handle;
+        ~Closer() { ::CloseHandle(handle); }
+    } closer{file};
+    // A pipe or a device could make us wait for ever: only disk files count.
+    if (::GetFileType(file) != FILE_TYPE_DISK)
+        return std::make_error_code(std::errc::invalid_argument);
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file, &size))
+        return win32::last_error();
+    bytes.clear();
+    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    char chunk[1 << 16];
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(file, chunk, sizeof chunk, &got, nullptr))
+            return win32::last_error();
+        if (got == 0)
+            return {};
+        bytes.append(chunk, got);
+    }
+}
+
+} // namespace enlazor::platform
