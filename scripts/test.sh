@@ -2,7 +2,8 @@
 # Installs what is needed, builds, and runs every test: once in the normal
 # build (window included), once more under AddressSanitizer and
 # UndefinedBehaviorSanitizer (core, command-line tool and their tests), then
-# each fuzzer for 45 seconds, and last the Debian package built and checked.
+# each fuzzer for 45 seconds, the Debian package built and checked, and last
+# the Windows build with its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -24,3 +25,7 @@ bash scripts/fuzz.sh 45
 # The Debian package from the normal build: contents, lintian, an install
 # into a throwaway root and the installed tool and manual page.
 bash scripts/package-check.sh build
+
+# The Windows programs, cross-built, tested under Wine against the Linux ones
+# built above, and their installer.
+bash scripts/test-windows.sh build

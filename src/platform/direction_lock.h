@@ -4,7 +4,7 @@
 // the window and a script) would interleave their table rebuilds and reads.
 // The first to start holds a system lock tied to the directory for its whole
 // run (on Linux an exclusive flock() on the directory itself, on Windows a
-// named mutex); the second fails at once with a message saying why. Horalis
+// named semaphore); the second fails at once with a message saying why. Horalis
 // sees nothing of it: no file is added to the directory, and the lock does
 // not stand in the way of opening the tables inside it.
 #pragma once

@@ -75,7 +75,11 @@ bool write_all(HANDLE file, std::string_view bytes) {
 
 } // namespace
 
-std::error_code replace_file_atomically(const std::filesystem::path& path, std::string_view bytes) {
+std::error_code replace_file_atomically(const std::filesystem::path& requested, std::string_view bytes) {
+    // ReplaceFileW wants the system's own separators; a path given with
+    // forward slashes (as a script may write it) would otherwise fail.
+    std::filesystem::path path = requested;
+    path.make_preferred();
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     const bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
     if (replacing) {
@@ -101,6 +105,10 @@ std::error_code replace_file_atomically(const std::filesystem::path& path, std::
         if (!::ReplaceFileW(path.c_str(), temporary.path().c_str(), nullptr,
                             REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
             return last_error();
+        // ReplaceFileW carries the attributes over; where it does not (Wine)
+        // they are set again, so a hidden or archived document stays so.
+        if (::GetFileAttributesW(path.c_str()) != attributes)
+            ::SetFileAttributesW(path.c_str(), attributes);
     } else if (!::MoveFileExW(temporary.path().c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
         return last_error();
     }

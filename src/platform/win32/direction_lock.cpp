@@ -1,6 +1,9 @@
-// One direction at a time per exchange directory, on Windows: a named mutex
-// derived from the directory's full path, so nothing is added to the folder
-// Horalis reads and the directory itself stays open to everybody.
+// One direction at a time per exchange directory, on Windows: a named
+// semaphore of one, derived from the directory's full path, so nothing is
+// added to the folder Horalis reads and the directory stays open to
+// everybody. A semaphore, not a mutex: a mutex would let the same thread in
+// twice. When a holder dies the system closes its handle, and with the last
+// handle the semaphore itself goes, so nothing stays locked.
 #include "platform/direction_lock.h"
 
 #include "storage/error.h"
@@ -16,7 +19,7 @@ namespace enlazor {
 namespace {
 
 // The same name for every spelling of the same folder: full path, one case.
-std::wstring mutex_name(const std::filesystem::path& directory) {
+std::wstring lock_name(const std::filesystem::path& directory) {
     std::wstring full(MAX_PATH, L'\0');
     DWORD length = ::GetFullPathNameW(directory.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
     if (length >= full.size()) {
@@ -46,25 +49,23 @@ DirectionLock::DirectionLock(const std::filesystem::path& exchange_dir) : direct
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
         throw Error("El directorio de intercambio " + exchange_dir.string() + " no es un directorio");
 
-    const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, mutex_name(opened).c_str());
-    if (mutex == nullptr)
+    const HANDLE semaphore = ::CreateSemaphoreW(nullptr, 1, 1, lock_name(opened).c_str());
+    if (semaphore == nullptr)
         return;  // no lock to be had: run unguarded rather than not at all
-    const DWORD taken = ::WaitForSingleObject(mutex, 0);
-    // WAIT_ABANDONED: a direction that died left it; ours now.
-    if (taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED) {
-        handle_ = reinterpret_cast<std::intptr_t>(mutex);
+    if (::WaitForSingleObject(semaphore, 0) == WAIT_OBJECT_0) {
+        handle_ = reinterpret_cast<std::intptr_t>(semaphore);
         return;
     }
-    ::CloseHandle(mutex);
+    ::CloseHandle(semaphore);
     throw Error("Otra conversión está usando el directorio de intercambio " + exchange_dir.string() +
                 "; espere a que termine y vuelva a intentarlo");
 }
 
 DirectionLock::~DirectionLock() {
     if (handle_ != -1) {
-        const HANDLE mutex = reinterpret_cast<HANDLE>(handle_);
-        ::ReleaseMutex(mutex);
-        ::CloseHandle(mutex);
+        const HANDLE semaphore = reinterpret_cast<HANDLE>(handle_);
+        ::ReleaseSemaphore(semaphore, 1, nullptr);
+        ::CloseHandle(semaphore);
     }
 }
 
