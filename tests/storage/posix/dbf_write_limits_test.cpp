@@ -11,10 +11,16 @@
 namespace enlazor {
 namespace {
 
+class TableWriteLimits : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    DbfTable table{dir.path(), "ASIGNOMT.DBF", OpenMode::Shared, ','};
+};
+
 TEST_F(TableWriteLimits, AFailedWriteIsReportedNotPassedOver) {
     // A file size limit stands in for a full disk; it is set in a child so
     // the test program itself is not limited.
-    define_subjects(table);
+    table.add_field("COD", FieldType::Text, 4);
     table.create();
     const pid_t child = fork();
     ASSERT_GE(child, 0);
