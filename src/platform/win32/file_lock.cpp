@@ -40,24 +40,6 @@ OVERLAPPED at_offset(std::size_t offset) {
 
 } // namespace
 
-LockedFile::~LockedFile() { close(); }
-
-LockedFile::LockedFile(LockedFile&& other) noexcept
-    : handle_(other.handle_), writable_(other.writable_), path_(std::move(other.path_)) {
-    other.handle_ = -1;
-}
-
-LockedFile& LockedFile::operator=(LockedFile&& other) noexcept {
-    if (this != &other) {
-        close();
-        handle_ = other.handle_;
-        writable_ = other.writable_;
-        path_ = std::move(other.path_);
-        other.handle_ = -1;
-    }
-    return *this;
-}
-
 LockedFile LockedFile::open_existing(const std::filesystem::path& path, LockKind lock) {
     LockedFile file;
     file.path_ = path;
