@@ -3,12 +3,11 @@
 #include "app/dialog_frame_ui.h"
 #include "app/glyphs.h"
 #include "app/gradient_panel.h"
-#include "app/help/help_system.h"
-#include "app/hosted/hosted_arguments.h"
-#include "app/hosted/profile_ini.h"
+#include "app/help/help_requests.h"
 #include "app/qt_paths.h"
 #include "app/screen_centre.h"
-#include "app/shell_texts.h"
+#include "app/shell/hosted_mode.h"
+#include "app/shell/shell_texts.h"
 #include "app/window_look.h"
 #include "storage/error.h"
 
@@ -101,7 +100,7 @@ TMForm::TMForm(ShellState& state, std::unique_ptr<Conversions> conversions,
     auto* close_keys = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
     connect(close_keys, &QShortcut::activated, this, &QWidget::close);
     auto* help_key = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help_key, &QShortcut::activated, this, [this] { show_context_help(1); });
+    connect(help_key, &QShortcut::activated, this, [this] { show_context_help(); });
 
     FormCreate();
 }
@@ -111,8 +110,8 @@ TMForm::~TMForm() = default;
 void TMForm::build_export_side() {
     Draw3D2 = make_panel(this, "Draw3D2", look::export_panel, look::direction_gradient());
     Label3 = make_label(Draw3D2, "Label3", look::export_caption,
-                        QStringLiteral("Transformar datos desde SAGA hacia Horalis "), look::caption_font());
-    BExportar = make_button(Draw3D2, "BExportar", look::direction_button, QStringLiteral("Aceptar"),
+                        QString::fromUtf8(texts::export_caption), look::caption_font());
+    BExportar = make_button(Draw3D2, "BExportar", look::direction_button, QString::fromUtf8(texts::direction_button),
                             check_mark_glyph());
     connect(BExportar, &QPushButton::clicked, this, &TMForm::BExportarClick);
 }
@@ -120,22 +119,23 @@ void TMForm::build_export_side() {
 void TMForm::build_import_side() {
     Draw3D3 = make_panel(this, "Draw3D3", look::import_panel, look::direction_gradient());
     Label4 = make_label(Draw3D3, "Label4", look::import_caption,
-                        QStringLiteral("Transformar datos desde Horalis hacia SAGA"), look::caption_font());
-    BImportar = make_button(Draw3D3, "BImportar", look::direction_button, QStringLiteral("Aceptar"),
+                        QString::fromUtf8(texts::import_caption), look::caption_font());
+    BImportar = make_button(Draw3D3, "BImportar", look::direction_button, QString::fromUtf8(texts::direction_button),
                             check_mark_glyph());
     connect(BImportar, &QPushButton::clicked, this, &TMForm::BImportarClick);
 }
 
 void TMForm::build_footer() {
     Draw3D1 = make_panel(this, "Draw3D1", look::footer_panel, look::footer_gradient());
-    BClose = make_button(Draw3D1, "BClose", look::close_button, QStringLiteral("&Salir"), open_door_glyph());
+    BClose = make_button(Draw3D1, "BClose", look::close_button, QString::fromUtf8(texts::close_button), open_door_glyph());
     connect(BClose, &QPushButton::clicked, this, &QWidget::close);
-    Button1 = make_button(Draw3D1, "Button1", look::help_button, QStringLiteral("F1 AYUDA"));
+    Button1 = make_button(Draw3D1, "Button1", look::help_button, QString::fromUtf8(texts::help_button));
     connect(Button1, &QPushButton::clicked, this, &TMForm::Button1Click);
-    Label1 = make_label(Draw3D1, "Label1", look::version_label, QStringLiteral("Enlazor para QZ40 V-1.0"),
+    Label1 = make_label(Draw3D1, "Label1", look::version_label, QString::fromUtf8(texts::version_label),
                         look::version_font());
     QPalette red_text = Label1->palette();
-    red_text.setColor(QPalette::WindowText, Qt::red);
+    red_text.setColor(QPalette::WindowText, QColor(layout::version_colour.red, layout::version_colour.green,
+                                                     layout::version_colour.blue));
     Label1->setPalette(red_text);
 }
 
@@ -210,19 +210,10 @@ void TMForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMForm::FormCreate() {
-    state_.completion_flag = 0;
-    if (!is_hosted(state_.arguments))
-        return;
-    std::uint32_t host = 0;
-    try {
-        host = host_window_id(state_.arguments[1]);
-    } catch (const Error& error) {
-        // The window then comes up as in normal mode, with its border.
-        links_.ui->show_error(QString::fromStdString(error_box_text(error.what())));
-        return;
+    if (const std::optional<std::uint32_t> host = host_from_command_line(state_, *links_.ui)) {
+        live_in(*host);
+        state_.hosted_marker = 2;
     }
-    live_in(host);
-    state_.hosted_marker = 2;
 }
 
 // A borderless window inside the host, or centred on the screen when the
@@ -265,37 +256,21 @@ void TMForm::host_gone() {
 }
 
 void TMForm::FormShow() {
-    if (!is_hosted(state_.arguments))
-        return;
-    const enlazor::Direction word = direction_of(state_.arguments[0]);
-    if (word == enlazor::Direction::Import)
-        BImportarClick();
-    if (word == enlazor::Direction::Export)
-        BExportarClick();
+    run_hosted_direction(state_, *frames_);
 }
 
 void TMForm::FormClose() {
-    if (!state_.hosted())
-        return;
-    try {
-        write_profile_int(state_.completion_ini, texts::completion_section, texts::completion_key,
-                          state_.completion_flag);
-    } catch (const std::exception& error) {
-        // The window closes all the same: Horalis waits for the process.
-        links_.ui->show_error(QString::fromStdString(error_box_text(error.what())));
-    }
+    report_completion(state_, *links_.ui);
 }
 
 void TMForm::Button1Click() {
-    if (!links_.help)
-        return;
-    links_.help->set_application_help_file(texts::help_file_name);
-    links_.help->HelpCommand(help::HELP_CONTENTS, 0);
+    if (links_.help)
+        help::show_help_contents(*links_.help);
 }
 
-void TMForm::show_context_help(int context) {
+void TMForm::show_context_help() {
     if (links_.help)
-        links_.help->ShowContextHelp(context, links_.help->application_help_file());
+        help::show_help_context(*links_.help);
 }
 
 } // namespace enlazor::app

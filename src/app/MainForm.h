@@ -3,11 +3,11 @@
 // of Horalis's windows and reports its outcome when it closes.
 #pragma once
 
-#include "app/conversions.h"
-#include "app/direction_frames.h"
-#include "app/frame_ui.h"
+#include "app/shell/conversions.h"
+#include "app/shell/direction_frames.h"
+#include "app/shell/frame_ui.h"
+#include "app/shell/shell_state.h"
 #include "app/host_windows.h"
-#include "app/shell_state.h"
 
 #include <QWidget>
 
@@ -79,7 +79,7 @@ private:
 
     // Help: "F1 AYUDA" opens the contents, F1 anywhere the window's context.
     void Button1Click();
-    void show_context_help(int context);
+    void show_context_help();
 
     ShellState& state_;
     std::unique_ptr<Conversions> conversions_;

@@ -3,6 +3,8 @@
 #include "app/message_boxes.h"
 #include "app/qt_paths.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QFileDialog>
 
 namespace enlazor::app {
@@ -22,12 +24,20 @@ std::optional<std::filesystem::path> DialogFrameUi::choose_saga_document() {
     return to_path(last_confirmed_);
 }
 
-void DialogFrameUi::show_message(const QString& text) {
-    show_program_message(&window_, text);
+void DialogFrameUi::show_message(const std::string& text) {
+    show_program_message(&window_, QString::fromStdString(text));
 }
 
-void DialogFrameUi::show_error(const QString& text) {
-    show_error_box(&window_, text);
+void DialogFrameUi::show_error(const std::string& text) {
+    show_error_box(&window_, QString::fromStdString(text));
+}
+
+void DialogFrameUi::begin_wait() {
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+}
+
+void DialogFrameUi::end_wait() {
+    QApplication::restoreOverrideCursor();
 }
 
 } // namespace enlazor::app

@@ -1,8 +1,10 @@
-// The window's own answers to a frame: OpenDialogXML for the file, and the
-// program's message boxes.
+// The window's own answers to a frame: OpenDialogXML for the file, the
+// program's message boxes, and Qt's override cursor as the hourglass.
 #pragma once
 
-#include "app/frame_ui.h"
+#include "app/shell/frame_ui.h"
+
+#include <QString>
 
 class QFileDialog;
 class QWidget;
@@ -14,8 +16,10 @@ public:
     DialogFrameUi(QWidget& window, QFileDialog& open_dialog);
 
     std::optional<std::filesystem::path> choose_saga_document() override;
-    void show_message(const QString& text) override;
-    void show_error(const QString& text) override;
+    void show_message(const std::string& text) override;
+    void show_error(const std::string& text) override;
+    void begin_wait() override;
+    void end_wait() override;
 
 private:
     QWidget& window_;

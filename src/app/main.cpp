@@ -3,15 +3,15 @@
 // message loop until the main window closes.
 
 #include "app/MainForm.h"
-#include "app/core_conversions.h"
-#include "app/help/html_help.h"
+#include "app/shell/core_conversions.h"
+#include "app/shell/shell_texts.h"
 #include "app/help/sto_html_help.h"
-#include "app/hosted/executable_folder.h"
 #include "app/hosted/hosted_arguments.h"
 #include "app/hosted/profile_ini.h"
 #include "app/message_boxes.h"
-#include "app/shell_texts.h"
 #include "app/x11_host_windows.h"
+#include "platform/executable_folder.h"
+#include "platform/html_help.h"
 #include "storage/error.h"
 #include "storage/settings.h"
 

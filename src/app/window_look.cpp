@@ -14,26 +14,34 @@ QFont sans(int pixels, bool bold) {
     return font;
 }
 
+QColor colour(const layout::Colour& c) {
+    return QColor(c.red, c.green, c.blue);
+}
+
+PanelGradient panel_gradient(const layout::Gradient& g) {
+    return {colour(g.top), colour(g.middle), colour(g.bottom)};
+}
+
 } // namespace
 
 PanelGradient direction_gradient() {
-    return {QColor(255, 238, 221), QColor(255, 255, 255), QColor(249, 211, 125)};
+    return panel_gradient(layout::direction_gradient);
 }
 
 PanelGradient footer_gradient() {
-    return {QColor(204, 216, 230), QColor(207, 242, 254), QColor(194, 205, 254)};
+    return panel_gradient(layout::footer_gradient);
 }
 
 QFont window_font() {
-    return sans(11, false);
+    return sans(layout::window_font_pixels, false);
 }
 
 QFont caption_font() {
-    return sans(16, true);
+    return sans(layout::caption_font_pixels, true);
 }
 
 QFont version_font() {
-    return sans(11, true);
+    return sans(layout::window_font_pixels, true);
 }
 
 } // namespace enlazor::app::look

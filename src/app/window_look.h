@@ -1,34 +1,37 @@
-// The window's fixed look: sizes, fonts and colours of its parts.
+// The window's fixed look in Qt's terms: the shared layout's boxes as
+// rectangles, its gradients as colours, and the fonts.
 #pragma once
 
 #include "app/gradient_panel.h"
+#include "app/shell/window_layout.h"
 
 #include <QFont>
 #include <QRect>
 
 namespace enlazor::app::look {
 
-// Client area at 96 pixels per inch.
-inline constexpr int client_width = 632;
-inline constexpr int client_height = 266;
+inline constexpr QRect rect(const layout::Box& box) {
+    return {box.left, box.top, box.width, box.height};
+}
 
-// Panels in the client area; they reach one pixel past the right edge, and
-// the left upper panel one above the top.
-inline constexpr QRect export_panel{0, -1, 315, 169};    // Draw3D2
-inline constexpr QRect import_panel{316, 0, 317, 169};   // Draw3D3
-inline constexpr QRect footer_panel{0, 168, 633, 97};    // Draw3D1
+// Client area at 96 pixels per inch.
+inline constexpr int client_width = layout::client_width;
+inline constexpr int client_height = layout::client_height;
+
+// Panels in the client area.
+inline constexpr QRect export_panel = rect(layout::export_panel);  // Draw3D2
+inline constexpr QRect import_panel = rect(layout::import_panel);  // Draw3D3
+inline constexpr QRect footer_panel = rect(layout::footer_panel);  // Draw3D1
 
 // Controls within their panels.
-inline constexpr QRect export_caption{24, 24, 265, 57};  // Label3
-inline constexpr QRect import_caption{8, 24, 305, 57};   // Label4
-inline constexpr QRect direction_button{96, 120, 89, 25};  // BExportar, BImportar
-inline constexpr QRect close_button{256, 32, 89, 25};     // BClose
-inline constexpr QRect help_button{265, 67, 75, 18};      // Button1
-inline constexpr QRect version_label{8, 72, 213, 13};     // Label1
+inline constexpr QRect export_caption = rect(layout::export_caption);      // Label3
+inline constexpr QRect import_caption = rect(layout::import_caption);      // Label4
+inline constexpr QRect direction_button = rect(layout::direction_button);  // BExportar, BImportar
+inline constexpr QRect close_button = rect(layout::close_button);          // BClose
+inline constexpr QRect help_button = rect(layout::help_button);            // Button1
+inline constexpr QRect version_label = rect(layout::version_label);        // Label1
 
-// Pale peach at the top, white at half height, golden yellow at the bottom.
 PanelGradient direction_gradient();
-// Greyish blue, pale cyan, pale violet-blue.
 PanelGradient footer_gradient();
 
 // The window's own font, which the buttons use: a sans of 11 pixels.

@@ -1,6 +1,6 @@
 #include "app/x11_host_windows.h"
 
-#include "app/shell_texts.h"
+#include "app/shell/shell_texts.h"
 #include "storage/error.h"
 
 #include <QGuiApplication>

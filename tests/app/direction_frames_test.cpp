@@ -2,7 +2,7 @@
 // messages, the completion flag, and the state that carries over between
 // runs.
 
-#include "app/direction_frames.h"
+#include "app/shell/direction_frames.h"
 #include "frame_doubles.h"
 #include "storage/error.h"
 

@@ -2,8 +2,8 @@
 // one journal so tests can check the order of the steps.
 #pragma once
 
-#include "app/conversions.h"
-#include "app/frame_ui.h"
+#include "app/shell/conversions.h"
+#include "app/shell/frame_ui.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 #include <utility>
 
 namespace enlazor::app::testing {
@@ -39,8 +40,15 @@ public:
         answers_.pop_front();
         return answer;
     }
-    void show_message(const QString& text) override { journal_ << QStringLiteral("message: ") + text; }
-    void show_error(const QString& text) override { journal_ << QStringLiteral("error: ") + text; }
+    void show_message(const std::string& text) override {
+        journal_ << QStringLiteral("message: ") + QString::fromStdString(text);
+    }
+    void show_error(const std::string& text) override {
+        journal_ << QStringLiteral("error: ") + QString::fromStdString(text);
+    }
+    // The hourglass as the window shows it, so the conversions can see it.
+    void begin_wait() override { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    void end_wait() override { QApplication::restoreOverrideCursor(); }
 
 private:
     QStringList& journal_;

@@ -4,7 +4,7 @@
 
 #include "app/MainForm.h"
 #include "app/help/sto_html_help.h"
-#include "app/hosted/executable_folder.h"
+#include "platform/executable_folder.h"
 #include "frame_doubles.h"
 
 #include <QApplication>

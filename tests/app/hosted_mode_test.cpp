@@ -5,7 +5,7 @@
 #include "app/MainForm.h"
 #include "app/hosted/profile_ini.h"
 #include "app/screen_centre.h"
-#include "app/shell_texts.h"
+#include "app/shell/shell_texts.h"
 #include "frame_doubles.h"
 #include "storage/error.h"
 

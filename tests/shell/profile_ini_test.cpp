@@ -58,9 +58,10 @@ TEST(CompletionFlagIni, ReadsBackWhatWasWritten) {
 
 } // namespace
 
+#include "platform/places.h"
+#include "platform/profile.h"
 #include "storage/error.h"
-
-#include <sys/stat.h>
+#include "support/temp_folder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -75,46 +76,52 @@ std::string slurp(const std::filesystem::path& p) {
     return s.str();
 }
 
+// The system's own write: the private-profile service on Windows, our
+// writer on Linux. Both must leave the same bytes.
 class CompletionFlagFile : public ::testing::Test {
 protected:
-    std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                ("enlazor-ini-" + std::to_string(::getpid()));
+    std::filesystem::path dir = enlazor::test_support::make_temp_folder("enlazor-ini");
     std::filesystem::path ini = dir / "Horalis.ini";
-    void SetUp() override { std::filesystem::create_directories(dir); }
     void TearDown() override {
-        std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
-        std::filesystem::remove_all(dir);
+        std::error_code ignored;
+        std::filesystem::permissions(ini, std::filesystem::perms::owner_all, ignored);
+        std::filesystem::remove_all(dir, ignored);
     }
 };
 
 TEST_F(CompletionFlagFile, IsCreatedThenUpdatedKeepingOtherSections) {
-    write_profile_int(ini, "Transformadores", "Transformado", -1);
+    platform::write_profile_int(ini, "Transformadores", "Transformado", -1);
     EXPECT_EQ(slurp(ini), "[Transformadores]\r\nTransformado=-1\r\n");
 
     std::ofstream(ini, std::ios::binary) << "[Horalis]\r\nCentro=IES\r\n[Transformadores]\r\nTransformado=-1\r\n";
-    write_profile_int(ini, "Transformadores", "Transformado", 1);
+    platform::write_profile_int(ini, "Transformadores", "Transformado", 1);
     EXPECT_EQ(slurp(ini), "[Horalis]\r\nCentro=IES\r\n[Transformadores]\r\nTransformado=1\r\n");
 }
 
 TEST_F(CompletionFlagFile, AFailedWriteSaysWhereAndLeavesTheFileAsItWas) {
-    std::ofstream(ini, std::ios::binary) << "[Transformadores]\nTransformado=0\n";
-    ::chmod(ini.c_str(), 0444);
+    std::ofstream(ini, std::ios::binary) << "[Transformadores]\r\nTransformado=0\r\n";
+    // No write permission left: read-only on Windows too.
+    std::filesystem::permissions(ini, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                          std::filesystem::perms::others_read);
     try {
-        write_profile_int(ini, "Transformadores", "Transformado", 1);
+        platform::write_profile_int(ini, "Transformadores", "Transformado", 1);
         FAIL() << "wrote a read-only file";
     } catch (const enlazor::Error& e) {
-        EXPECT_EQ(std::string(e.what()), "Unable to write to " + ini.string());
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + enlazor::utf8_from_path(ini));
     }
-    EXPECT_EQ(slurp(ini), "[Transformadores]\nTransformado=0\n");
+    EXPECT_EQ(slurp(ini), "[Transformadores]\r\nTransformado=0\r\n");
 
-    EXPECT_THROW(write_profile_int(dir / "gone" / "Horalis.ini", "Transformadores", "Transformado", 1),
+    EXPECT_THROW(platform::write_profile_int(dir / "gone" / "Horalis.ini", "Transformadores", "Transformado", 1),
                  enlazor::Error);
 }
 
 TEST(CompletionFlagPath, IsBesideTheRunningExecutable) {
     auto path = completion_ini_path();
     EXPECT_EQ(path.filename(), "Horalis.ini");
-    EXPECT_TRUE(std::filesystem::exists(path.parent_path() / "enlazor_shell_tests"));
+    bool beside_this_program = false;
+    for (const auto& entry : std::filesystem::directory_iterator(path.parent_path()))
+        beside_this_program |= entry.path().stem() == "enlazor_shell_tests";
+    EXPECT_TRUE(beside_this_program);
 }
 
 } // namespace

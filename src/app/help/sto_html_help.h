@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/help/help_system.h"
-#include "app/help/html_help.h"
+#include "platform/html_help.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,13 +1,9 @@
 #include "app/hosted/profile_ini.h"
 
-#include "app/hosted/executable_folder.h"
-#include "storage/atomic_file.h"
-#include "storage/error.h"
+#include "platform/executable_folder.h"
 #include "storage/text.h"
 
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 namespace enlazor {
@@ -158,24 +154,6 @@ std::string read_profile_value(std::string_view content, std::string_view sectio
 
 std::filesystem::path completion_ini_path() {
     return executable_folder() / "Horalis.ini";
-}
-
-void write_profile_int(const std::filesystem::path& path, std::string_view section, std::string_view key,
-                       int value) {
-    const Error failure("Unable to write to " + path.string());
-    std::string content;
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec)) {
-        std::ifstream in(path, std::ios::binary);
-        if (!in)
-            throw failure;
-        std::ostringstream buffer;
-        buffer << in.rdbuf();
-        content = buffer.str();
-    }
-    // Replaced whole, so Horalis never reads a half-written ini file.
-    if (replace_file_atomically(path, set_profile_value(content, section, key, std::to_string(value))))
-        throw failure;
 }
 
 } // namespace enlazor

@@ -1,5 +1,6 @@
 // The completion flag that Horalis reads: one integer in an ini file beside
-// the executable, written the way the Windows private-profile service writes.
+// the executable. Here the ini text as the Windows private-profile service
+// edits it; platform/profile.h writes the file.
 #pragma once
 
 #include <filesystem>
@@ -15,11 +16,6 @@ namespace enlazor {
 // ending (CRLF for a new file, as Windows programs write it).
 std::string set_profile_value(std::string_view content, std::string_view section,
                               std::string_view key, std::string_view value);
-
-// Reads `path` (absent counts as empty), sets the value and writes the file
-// back atomically. Throws Error "Unable to write to <path>" when it cannot.
-void write_profile_int(const std::filesystem::path& path, std::string_view section,
-                       std::string_view key, int value);
 
 // The value of `key` in `section`, or empty when absent (tests and the host).
 std::string read_profile_value(std::string_view content, std::string_view section,

@@ -2,9 +2,11 @@
 // table objects in the exchange directory.
 #pragma once
 
-#include "app/conversions.h"
+#include "app/shell/conversions.h"
 #include "storage/exchange.h"
 #include "storage/settings.h"
+
+#include <optional>
 
 namespace enlazor::app {
 
@@ -15,8 +17,14 @@ public:
     void run_export(const std::filesystem::path& saga_document) override;
     void run_import(const std::filesystem::path& saga_document) override;
 
+    // Takes fresh settings for the next direction, as when the user changes
+    // the regional settings while the window waits (Windows announces it
+    // with WM_SETTINGCHANGE). Call it only between directions: the table
+    // objects are made anew, and every table is closed by then.
+    void use_settings(Settings settings);
+
 private:
-    Exchange exchange_;  // the main window's six table objects
+    std::optional<Exchange> exchange_;  // the main window's six table objects
 };
 
 } // namespace enlazor::app

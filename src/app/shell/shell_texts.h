@@ -8,6 +8,15 @@ inline constexpr const char* application_title = "Enlazor";
 inline constexpr const char* help_file_name = "SAGA.chm";
 inline constexpr const char* window_caption = "Exportar e importar datos entre Horalis y SAGA";
 
+// What the window shows: the two direction captions (the first one ends in
+// a blank), the buttons' captions and the version line.
+inline constexpr const char* export_caption = "Transformar datos desde SAGA hacia Horalis ";
+inline constexpr const char* import_caption = "Transformar datos desde Horalis hacia SAGA";
+inline constexpr const char* direction_button = "Aceptar";
+inline constexpr const char* close_button = "&Salir";
+inline constexpr const char* help_button = "F1 AYUDA";
+inline constexpr const char* version_label = "Enlazor para QZ40 V-1.0";
+
 inline constexpr const char* no_such_file = "No existe archivo";
 inline constexpr const char* process_finished = "Proceso finalizado";
 inline constexpr const char* accept_button = "Aceptar";

@@ -1,10 +1,10 @@
-#include "app/direction_frames.h"
+#include "app/shell/direction_frames.h"
 
-#include "app/shell_texts.h"
-#include "app/wait_cursor.h"
+#include "app/shell/shell_texts.h"
 #include "storage/error.h"
 
 #include <exception>
+#include <string>
 #include <system_error>
 #include <utility>
 
@@ -19,6 +19,19 @@ bool names_existing_file(const std::filesystem::path& path) {
     std::error_code ignored;
     return !path.empty() && std::filesystem::is_regular_file(path, ignored);
 }
+
+// The hourglass for as long as the guard lives, so every way out of a
+// conversion, an error included, puts the cursor back.
+class WaitCursor {
+public:
+    explicit WaitCursor(FrameUi& ui) : ui_(ui) { ui_.begin_wait(); }
+    ~WaitCursor() { ui_.end_wait(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    FrameUi& ui_;
+};
 
 } // namespace
 
@@ -43,7 +56,7 @@ void DirectionFrames::run(Direction direction) {
 }
 
 void DirectionFrames::report_missing_document(Direction direction) {
-    ui_.show_message(QString::fromUtf8(texts::no_such_file));
+    ui_.show_message(texts::no_such_file);
     if (!state_.hosted())
         return;
     // Horalis tells a missing document for an export apart from every other
@@ -53,9 +66,9 @@ void DirectionFrames::report_missing_document(Direction direction) {
 }
 
 bool DirectionFrames::convert(Direction direction) {
-    QString error_text;
+    std::string error_text;
     try {
-        WaitCursor hourglass;
+        WaitCursor hourglass(ui_);
         if (direction == Direction::Export)
             conversions_.run_export(state_.chosen_path);
         else
@@ -68,7 +81,7 @@ bool DirectionFrames::convert(Direction direction) {
     } catch (const std::exception& error) {
         // The core's errors, and anything else the platform throws (memory,
         // file system): shown like a core error, never let out of the click.
-        error_text = QString::fromStdString(error_box_text(error.what()));
+        error_text = error_box_text(error.what());
     }
     // The hourglass is gone by now; the window waits for the next action and
     // keeps whatever the conversion wrote before it stopped.
@@ -78,7 +91,7 @@ bool DirectionFrames::convert(Direction direction) {
 
 void DirectionFrames::report_finished() {
     state_.completion_flag = 1;
-    ui_.show_message(QString::fromUtf8(texts::process_finished));
+    ui_.show_message(texts::process_finished);
     if (state_.hosted())
         close_window_();
 }

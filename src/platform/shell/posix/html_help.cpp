@@ -1,4 +1,7 @@
-#include "app/help/html_help.h"
+// HTML Help on Linux: each request starts the CHM viewer, and "close all"
+// ends the viewers this process started.
+#include "platform/html_help.h"
+#include "platform/shell/posix/chm_viewer.h"
 
 #include <spawn.h>
 #include <sys/wait.h>

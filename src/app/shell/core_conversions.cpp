@@ -1,4 +1,4 @@
-#include "app/core_conversions.h"
+#include "app/shell/core_conversions.h"
 
 #include "export/export_tables.h"
 #include "import/time_tables.h"
@@ -29,14 +29,20 @@ void run_and_release(Exchange& exchange, Direction&& direction) {
 
 } // namespace
 
-CoreConversions::CoreConversions(Settings settings) : exchange_(std::move(settings)) {}
+CoreConversions::CoreConversions(Settings settings) {
+    use_settings(std::move(settings));
+}
+
+void CoreConversions::use_settings(Settings settings) {
+    exchange_.emplace(std::move(settings));
+}
 
 void CoreConversions::run_export(const std::filesystem::path& saga_document) {
-    run_and_release(exchange_, [&] { enlazor::run_export(saga_document, exchange_); });
+    run_and_release(*exchange_, [&] { enlazor::run_export(saga_document, *exchange_); });
 }
 
 void CoreConversions::run_import(const std::filesystem::path& saga_document) {
-    run_and_release(exchange_, [&] { enlazor::run_import(saga_document, exchange_); });
+    run_and_release(*exchange_, [&] { enlazor::run_import(saga_document, *exchange_); });
 }
 
 } // namespace enlazor::app

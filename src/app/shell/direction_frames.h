@@ -4,9 +4,9 @@
 // window does not react until the final message box.
 #pragma once
 
-#include "app/conversions.h"
-#include "app/frame_ui.h"
-#include "app/shell_state.h"
+#include "app/shell/conversions.h"
+#include "app/shell/frame_ui.h"
+#include "app/shell/shell_state.h"
 
 #include <functional>
 

@@ -1,0 +1,45 @@
+#include "app/shell/hosted_mode.h"
+
+#include "app/hosted/hosted_arguments.h"
+#include "app/shell/shell_texts.h"
+#include "platform/profile.h"
+#include "storage/error.h"
+
+#include <exception>
+
+namespace enlazor::app {
+
+std::optional<std::uint32_t> host_from_command_line(ShellState& state, FrameUi& ui) {
+    state.completion_flag = 0;
+    if (!is_hosted(state.arguments))
+        return std::nullopt;
+    try {
+        return host_window_id(state.arguments[1]);
+    } catch (const Error& error) {
+        ui.show_error(error_box_text(error.what()));
+        return std::nullopt;
+    }
+}
+
+void run_hosted_direction(const ShellState& state, DirectionFrames& frames) {
+    if (!is_hosted(state.arguments))
+        return;
+    const enlazor::Direction word = direction_of(state.arguments[0]);
+    if (word == enlazor::Direction::Import)
+        frames.run(Direction::Import);
+    if (word == enlazor::Direction::Export)
+        frames.run(Direction::Export);
+}
+
+void report_completion(const ShellState& state, FrameUi& ui) {
+    if (!state.hosted())
+        return;
+    try {
+        platform::write_profile_int(state.completion_ini, texts::completion_section, texts::completion_key,
+                                    state.completion_flag);
+    } catch (const std::exception& error) {
+        ui.show_error(error_box_text(error.what()));
+    }
+}
+
+} // namespace enlazor::app

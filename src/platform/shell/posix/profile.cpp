@@ -1,0 +1,35 @@
+// The ini write on Linux, where there is no private-profile service: our own
+// writer edits the text the way that service would, and the file is
+// replaced whole.
+#include "platform/profile.h"
+
+#include "app/hosted/profile_ini.h"
+#include "platform/atomic_file.h"
+#include "platform/places.h"
+#include "storage/error.h"
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace enlazor::platform {
+
+void write_profile_int(const std::filesystem::path& path, std::string_view section, std::string_view key,
+                       int value) {
+    const Error failure("Unable to write to " + utf8_from_path(path));
+    std::string content;
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) {
+        std::ifstream in(path, std::ios::binary);
+        if (!in)
+            throw failure;
+        std::ostringstream buffer;
+        buffer << in.rdbuf();
+        content = buffer.str();
+    }
+    // Replaced whole, so Horalis never reads a half-written ini file.
+    if (replace_file_atomically(path, set_profile_value(content, section, key, std::to_string(value))))
+        throw failure;
+}
+
+} // namespace enlazor::platform
