@@ -1,0 +1,99 @@
+// The main window MForm on Windows: the export side, the import side and the
+// footer, the frame that wraps each direction, and hosted mode, in which the
+// window lives inside one of Horalis's windows and reports its outcome in
+// Horalis.ini when it closes.
+#pragma once
+
+#include "app/help/help_system.h"
+#include "app/shell/core_conversions.h"
+#include "app/shell/direction_frames.h"
+#include "app/shell/shell_state.h"
+#include "dpi.h"
+#include "frame_dialogs.h"
+#include "hosted.h"
+#include "panels.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace enlazor::win {
+
+class TMForm {
+public:
+    // Settles normal or hosted mode (FormCreate) and creates the window,
+    // hidden. Throws Error when the command line names a host window that
+    // does not exist: then no window is made.
+    TMForm(app::ShellState& state, std::unique_ptr<app::CoreConversions> conversions,
+           const std::filesystem::path& saga_folder, help::HelpSystem& help);
+    ~TMForm();
+    TMForm(const TMForm&) = delete;
+    TMForm& operator=(const TMForm&) = delete;
+
+    // Shows the window, which first runs the hosted direction (FormShow),
+    // and handles window messages until the window has closed.
+    void run();
+
+    // The two direction frames, also started without a click in hosted mode.
+    void BExportarClick();
+    void BImportarClick();
+
+private:
+    static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
+    // The keys the window answers itself, before the dialog manager moves
+    // the focus and presses buttons by their mnemonics. True when handled.
+    bool handle_key(const MSG& message);
+    void command(int id);
+
+    void create_window();
+    void create_fonts();
+    void build_footer();
+    std::unique_ptr<GradientPanel> direction_side(const app::layout::Box& box, const app::layout::Box& caption_box,
+                                                  const char* caption, int id, HWND& button);
+
+    // Hooks of the window's life: hosted mode settles itself in FormCreate,
+    // starts its direction in FormShow and reports in FormClose.
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+
+    // Every way of closing goes through here, once.
+    void close();
+    // The window is gone, by our close or because its host destroyed it.
+    void destroyed();
+
+    HWND dialog_owner() const;
+    void listen_for_settings();
+    void regional_settings_changed();
+
+    app::ShellState& state_;
+    std::unique_ptr<app::CoreConversions> conversions_;
+    help::HelpSystem& help_;
+    Dpi dpi_;
+    Placement placement_;
+
+    HWND handle_ = nullptr;
+    // Hosted, the window is a child, which Windows does not tell of changed
+    // settings; a hidden top-level window hears them instead.
+    HWND settings_listener_ = nullptr;
+    HWND focused_ = nullptr;  // put back when the window is activated again
+
+    HFONT window_font_ = nullptr;
+    HFONT caption_font_ = nullptr;
+    HFONT version_font_ = nullptr;
+    HICON check_mark_ = nullptr;
+    HICON open_door_ = nullptr;
+
+    std::unique_ptr<GradientPanel> Draw3D1, Draw3D2, Draw3D3;
+    HWND BExportar = nullptr;
+    HWND BImportar = nullptr;
+    HWND BClose = nullptr;
+    HWND Button1 = nullptr;
+
+    FrameDialogs dialogs_;
+    app::DirectionFrames frames_;
+};
+
+} // namespace enlazor::win

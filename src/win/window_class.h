@@ -1,0 +1,38 @@
+// The two things every window class of the program does alike: register
+// itself once, and find the object behind a window from its handle.
+#pragma once
+
+#include <windows.h>
+
+namespace enlazor::win {
+
+// Registers a window class of this program; a class already registered
+// (a second window of it) stays as it is.
+inline void register_window_class(const wchar_t* name, WNDPROC procedure, HBRUSH background = nullptr,
+                                  HICON icon = nullptr) {
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    window_class.hbrBackground = background;
+    window_class.hIcon = icon;
+    window_class.lpszClassName = name;
+    RegisterClassExW(&window_class);
+}
+
+// The object that made `window`, handed to CreateWindowExW as its last
+// argument and kept with the window from its first message on; null before
+// that and after the window is gone.
+template <typename Owner>
+Owner* owner_of(HWND window, UINT message, LPARAM lparam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
+    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY)
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    return owner;
+}
+
+} // namespace enlazor::win
