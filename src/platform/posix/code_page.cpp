@@ -4,6 +4,9 @@
 
 #include "storage/codepage_1252.h"
 
+#include <cerrno>
+#include <iconv.h>
+
 namespace enlazor::platform {
 
 namespace {
@@ -46,6 +49,50 @@ std::u16string decode_system_code_page(const std::string& text) {
     result.reserve(text.size());
     for (const char byte : text)
         result += cp1252::decode(static_cast<unsigned char>(byte));
+    return result;
+}
+
+unsigned system_code_page() { return 1252; }
+
+// glibc's iconv knows the DOS and Windows code pages as "CP<number>".
+std::optional<std::u16string> decode_code_page(unsigned code_page, std::string_view text) {
+    const std::string name = "CP" + std::to_string(code_page);
+    const iconv_t converter = ::iconv_open("UTF-16LE", name.c_str());
+    if (converter == reinterpret_cast<iconv_t>(-1))
+        return std::nullopt;
+    std::string input(text);
+    char* in = input.data();
+    std::size_t in_left = input.size();
+    // Two bytes a character is enough for every single-byte code page; a
+    // byte that gives more (a surrogate pair) makes the loop grow it.
+    std::string output(2 * input.size() + 4, '\0');
+    std::size_t produced = 0;
+    while (in_left > 0) {
+        char* out = output.data() + produced;
+        std::size_t out_left = output.size() - produced;
+        const std::size_t result = ::iconv(converter, &in, &in_left, &out, &out_left);
+        produced = output.size() - out_left;
+        if (result != static_cast<std::size_t>(-1))
+            break;
+        if (errno == E2BIG) {
+            output.resize(output.size() * 2);
+        } else {
+            // A byte the code page leaves undefined, or a sequence cut short
+            // at the end: the replacement character, and on with the next byte.
+            if (output.size() - produced < 2)
+                output.resize(output.size() * 2);
+            output[produced++] = '\xFD';
+            output[produced++] = '\xFF';
+            ++in;
+            --in_left;
+        }
+    }
+    ::iconv_close(converter);
+    std::u16string result;
+    result.reserve(produced / 2);
+    for (std::size_t i = 0; i + 1 < produced; i += 2)
+        result += static_cast<char16_t>(static_cast<unsigned char>(output[i]) |
+                                        static_cast<unsigned char>(output[i + 1]) << 8);
     return result;
 }
 

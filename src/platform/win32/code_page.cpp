@@ -39,6 +39,28 @@ std::u16string decode_system_code_page(const std::string& text) {
     return std::u16string(wide.begin(), wide.begin() + written);
 }
 
+unsigned system_code_page() { return ::GetACP(); }
+
+// MultiByteToWideChar with no flags: an undefined byte becomes what Windows
+// gives it by default. A code page Windows does not have fails at once.
+std::optional<std::u16string> decode_code_page(unsigned code_page, std::string_view text) {
+    if (!::IsValidCodePage(code_page))
+        return std::nullopt;
+    if (text.empty())
+        return std::u16string();
+    if (text.size() > INT_MAX)
+        return std::nullopt;
+    const int length = static_cast<int>(text.size());
+    const int needed = ::MultiByteToWideChar(code_page, 0, text.data(), length, nullptr, 0);
+    if (needed <= 0)
+        return std::nullopt;
+    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+    const int written = ::MultiByteToWideChar(code_page, 0, text.data(), length, wide.data(), needed);
+    if (written <= 0)
+        return std::nullopt;
+    return std::u16string(wide.begin(), wide.begin() + written);
+}
+
 // The sort key of the user's locale with case ignored: two texts have equal
 // keys exactly when CompareStringA with NORM_IGNORECASE calls them equal.
 std::string case_insensitive_key(const std::string& text) {
