@@ -8,11 +8,31 @@
 namespace enlazor {
 
 FieldType FieldInfo::kind() const {
+    switch (coding) {
+    case FieldCoding::Int32:
+    case FieldCoding::SortableInt32:
+        return FieldType::Integer;
+    case FieldCoding::Double:
+    case FieldCoding::SortableDouble:
+    case FieldCoding::Currency:
+        return FieldType::Float;
+    case FieldCoding::JulianDateTime:
+    case FieldCoding::SortableTimestamp:
+        return FieldType::Text;
+    case FieldCoding::Characters:
+        break;
+    }
     switch (dbase_type) {
     case 'N':
         return decimals == 0 ? FieldType::Integer : FieldType::Float;
     case 'F':
         return FieldType::Float;
+    case 'M':
+    case 'G':
+    case 'B':
+    case 'P':
+        // A memo reference is the number of its block in the memo file.
+        return FieldType::Integer;
     default:
         // C, L, D and every type we do not know are read as their stored text.
         return FieldType::Text;
@@ -45,11 +65,51 @@ void put_u32(std::string& bytes, std::size_t offset, std::uint32_t value) {
     put_u16(bytes, offset + 2, value >> 16);
 }
 
-FieldInfo read_descriptor(std::string_view descriptor) {
-    std::string_view name = descriptor.substr(0, kMaxNameLength + 1);
+// How the dialect stores a field of this type and width. A binary type of
+// an unexpected width is read as characters, so no read goes past the field.
+FieldCoding coding_of(Family family, char type, int width) {
+    const bool dbase7 = family == Family::Dbase7;
+    if (width == 4) {
+        switch (type) {
+        case 'I':
+        case '+':
+            return dbase7 ? FieldCoding::SortableInt32 : FieldCoding::Int32;
+        case 'M':
+        case 'G':
+        case 'P':
+        case 'W':
+            return FieldCoding::Int32;  // Visual FoxPro's memo references
+        default:
+            break;
+        }
+    } else if (width == 8) {
+        switch (type) {
+        case 'O':
+            return dbase7 ? FieldCoding::SortableDouble : FieldCoding::Double;
+        case 'B':
+            // dBase's B is a memo reference in digits, of width 10.
+            return family == Family::VisualFoxPro ? FieldCoding::Double : FieldCoding::Characters;
+        case 'Y':
+            return FieldCoding::Currency;
+        case '@':
+            return dbase7 ? FieldCoding::SortableTimestamp : FieldCoding::JulianDateTime;
+        case 'T':
+            return FieldCoding::JulianDateTime;
+        default:
+            break;
+        }
+    }
+    return FieldCoding::Characters;
+}
+
+FieldInfo read_descriptor(std::string_view descriptor, const DescriptorLayout& at, Family family) {
+    std::string_view name = descriptor.substr(0, at.name_length);
     name = name.substr(0, std::min(name.find('\0'), name.size()));
-    return FieldInfo{std::string(name), descriptor[11], static_cast<int>(byte_at(descriptor, 16)),
-                     static_cast<int>(byte_at(descriptor, 17))};
+    const char type = descriptor[at.type_at];
+    const int width = static_cast<int>(byte_at(descriptor, at.width_at));
+    return FieldInfo{std::string(name), type, width,
+                     static_cast<int>(byte_at(descriptor, at.decimals_at)),
+                     coding_of(family, type, width)};
 }
 
 std::size_t total_width(const std::vector<FieldInfo>& fields) {
@@ -76,6 +136,34 @@ bool widen_long_text_fields(std::vector<FieldInfo>& fields, std::size_t record_l
     return true;
 }
 
+// The fields of the descriptors laid out `at`, or nothing when they do not
+// fit the header length and the record length.
+std::optional<std::vector<FieldInfo>> read_fields(std::string_view file, std::size_t header_length,
+                                                  std::size_t record_length,
+                                                  const DescriptorLayout& at, Family family) {
+    // Descriptors until the terminator, which must lie inside the header.
+    std::vector<FieldInfo> fields;
+    std::size_t offset = at.first;
+    while (true) {
+        if (offset >= header_length)
+            return std::nullopt;
+        if (file[offset] == kHeaderTerminator)
+            break;
+        if (offset + at.size > header_length)
+            return std::nullopt;
+        fields.push_back(read_descriptor(file.substr(offset, at.size), at, family));
+        offset += at.size;
+    }
+    if (fields.empty())
+        return std::nullopt;
+    if (total_width(fields) + 1 != record_length && !widen_long_text_fields(fields, record_length))
+        return std::nullopt;
+    for (const FieldInfo& field : fields)
+        if (field.width <= 0)
+            return std::nullopt;
+    return fields;
+}
+
 } // namespace
 
 std::optional<Layout> parse_layout(std::string_view file) {
@@ -86,29 +174,30 @@ std::optional<Layout> parse_layout(std::string_view file) {
     layout.record_length = u16_at(file, 10);
     if (layout.header_length > file.size() || layout.record_length < 2)
         return std::nullopt;
+    layout.version = static_cast<unsigned char>(file[0]);
+    layout.driver_id = static_cast<unsigned char>(file[kLanguageDriverOffset]);
+    layout.production_index = (byte_at(file, kProductionIndexOffset) & 0x01) != 0;
 
-    // Descriptors until the terminator, which must lie inside the header.
-    std::size_t offset = kHeaderSize;
-    while (true) {
-        if (offset >= layout.header_length)
-            return std::nullopt;
-        if (file[offset] == kHeaderTerminator)
-            break;
-        if (offset + kDescriptorSize > layout.header_length)
-            return std::nullopt;
-        layout.fields.push_back(read_descriptor(file.substr(offset, kDescriptorSize)));
-        offset += kDescriptorSize;
+    const Family family = family_of(layout.version);
+    std::optional<std::vector<FieldInfo>> fields;
+    if (family == Family::Dbase7) {
+        fields = read_fields(file, layout.header_length, layout.record_length, kDbase7Descriptors,
+                             family);
+        if (fields) {
+            // Inside the header: the descriptors start after it.
+            std::string_view name = file.substr(kDriverNameOffset, kDriverNameLength);
+            layout.driver_name = std::string(name.substr(0, std::min(name.find('\0'), name.size())));
+        }
     }
-    if (layout.fields.empty())
+    if (!fields)
+        fields = read_fields(file, layout.header_length, layout.record_length, kDbase3Descriptors,
+                             family);
+    if (!fields)
         return std::nullopt;
-    if (total_width(layout.fields) + 1 != layout.record_length &&
-        !widen_long_text_fields(layout.fields, layout.record_length))
-        return std::nullopt;
+    layout.fields = std::move(*fields);
 
     std::size_t position = 1;
     for (const FieldInfo& field : layout.fields) {
-        if (field.width <= 0)
-            return std::nullopt;
         layout.offsets.push_back(position);
         position += static_cast<std::size_t>(field.width);
     }

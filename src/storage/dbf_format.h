@@ -3,10 +3,11 @@
 //
 //   header       32 bytes: version, update date (YY-1900 MM DD), record count
 //                (32 bits), header length and record length (16 bits each),
-//                language driver at byte 29
+//                language driver at byte 29 (dBase 7: 68 bytes, see
+//                dbf_dialect.h)
 //   descriptors  32 bytes per field: name (11 bytes, zero-padded), type,
 //                4 unused bytes, width, decimal count, 14 unused bytes;
-//                ended by 0x0D
+//                ended by 0x0D (dBase 7: 48 bytes, the name in 32)
 //   records      from the header length on: one flag byte (' ' live, '*'
 //                deleted) and the fields' bytes, padded to their widths
 //   end marker   0x1A after the last record (often missing in other
@@ -15,6 +16,7 @@
 // All numbers are little-endian.
 #pragma once
 
+#include "storage/dbf_dialect.h"
 #include "storage/dbf_table.h"
 
 #include <cstddef>
@@ -54,14 +56,21 @@ struct Layout {
     std::size_t header_length = 0;     // records start here
     std::size_t record_length = 0;     // flag byte included
     std::size_t record_count = 0;      // complete records present, at most the header's count
+    unsigned char version = 0;
+    unsigned char driver_id = 0;
+    std::string driver_name;           // dBase 7 only
+    bool production_index = false;
 };
 
-// Reads the layout of a whole table file. Nothing when the file is too short,
-// the descriptors are not ended within the header, a width is 0, the record
-// length does not match the fields, or the header claims more than the file
-// has. A record count larger than the data, a missing end marker and a header
-// longer than its descriptors are tolerated: records start at the header
-// length and stop at the last complete one.
+// Reads the layout of a whole table file. The stored header length and
+// record length decide: a dBase 7 header whose 48-byte descriptors do not
+// fit them is read as one of 32-byte descriptors. Nothing when the file is
+// too short, the descriptors are not ended within the header, a width is 0,
+// the record length does not match the fields, or the header claims more
+// than the file has. A record count larger than the data, a missing end
+// marker and a header longer than its descriptors (a backlink, field
+// properties) are tolerated: records start at the header length and stop at
+// the last complete one.
 std::optional<Layout> parse_layout(std::string_view file);
 
 // The header and descriptors of a new table holding `record_count` records,

@@ -76,6 +76,10 @@ Error table_full(const std::filesystem::path& table) {
     return engine("Table is full.", table);
 }
 
+Error read_only(const std::filesystem::path& table) {
+    return engine("Table is read only.", table);
+}
+
 Error invalid_field_name(const std::string& field) {
     return Error("Invalid field name.\nField: " + utf8_from_8bit(field));
 }

@@ -3,8 +3,11 @@
 #include "storage/dbf_format.h"
 #include "storage/dbf_messages.h"
 #include "storage/dbf_values.h"
+#include "platform/code_page.h"
 #include "platform/file_lock.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <limits>
 #include <new>
@@ -39,6 +42,37 @@ std::string ascii_upper(std::string name) {
     return name;
 }
 
+// Each byte of a single-byte code page as the character it stands for.
+using ByteDecoding = std::array<char16_t, 256>;
+
+// The decoding of a table's code page, or nothing when its text is read as
+// it is stored: already in the system code page, in none we know, or in one
+// the system cannot convert from.
+std::optional<ByteDecoding> decoding_of(unsigned code_page) {
+    if (code_page == 0 || code_page == platform::system_code_page())
+        return std::nullopt;
+    std::string every_byte(256, '\0');
+    for (std::size_t byte = 0; byte < every_byte.size(); ++byte)
+        every_byte[byte] = static_cast<char>(byte);
+    const std::optional<std::u16string> decoded = platform::decode_code_page(code_page, every_byte);
+    if (!decoded || decoded->size() != every_byte.size())
+        return std::nullopt;  // not one character per byte
+    ByteDecoding decoding{};
+    std::copy(decoded->begin(), decoded->end(), decoding.begin());
+    return decoding;
+}
+
+TableDialect dialect_of(const dbf::Layout& layout, bool converted) {
+    TableDialect dialect;
+    dialect.version = layout.version;
+    dialect.level = dbf::level_name(layout.version, layout.production_index);
+    dialect.driver_id = layout.driver_id;
+    dialect.driver_name = layout.driver_name;
+    dialect.code_page = dbf::driver_code_page(layout.driver_id, layout.driver_name);
+    dialect.converted = converted;
+    return dialect;
+}
+
 } // namespace
 
 struct DbfTable::State {
@@ -63,6 +97,12 @@ struct DbfTable::State {
     // Fields no earlier field's name matches ignoring case: for them the name
     // as stored, which callers mostly use, is found without folding.
     std::vector<bool> first_of_name;
+    TableDialect dialect;
+    // Text stored in another code page than the system's: how to decode it.
+    std::optional<ByteDecoding> decoding;
+    // Only tables as we write them take records: text in the system code
+    // page and no binary field, whose values we would have to encode.
+    bool writable = true;
     std::string blank_record;  // what the fields of an empty table read as
     std::size_t cursor = kNoRecord;
     bool at_end = true;
@@ -103,6 +143,15 @@ struct DbfTable::State {
     void require_open() const {
         if (!file.is_open())
             throw dbf_messages::table_closed(path());
+    }
+
+    // The text a field stores, padding removed, decoded from the table's code page.
+    WideText decoded(std::string_view stored) const {
+        WideText text;
+        text.reserve(stored.size());
+        for (const char byte : stored)
+            text += (*decoding)[static_cast<unsigned char>(byte)];
+        return text;
     }
 
     void require_editing() const {
@@ -183,6 +232,9 @@ struct DbfTable::State {
         std::string().swap(edited);
         index_by_name.clear();
         first_of_name.clear();
+        dialect = TableDialect{};
+        decoding.reset();
+        writable = true;
         record_total = written_total = live_total = 0;
         cursor = kNoRecord;
         at_end = true;
@@ -284,6 +336,14 @@ void DbfTable::open() {
         first_of_name.push_back(
             index_by_name.emplace(fold_case(layout->fields[i].name), static_cast<int>(i)).second);
 
+    std::optional<ByteDecoding> decoding =
+        decoding_of(dbf::driver_code_page(layout->driver_id, layout->driver_name));
+    s.writable = !decoding && std::all_of(layout->fields.begin(), layout->fields.end(),
+                                          [](const FieldInfo& field) {
+                                              return field.coding == FieldCoding::Characters;
+                                          });
+    s.dialect = dialect_of(*layout, decoding.has_value());
+    s.decoding = std::move(decoding);
     s.file = std::move(file);
     s.layout = std::move(*layout);
     s.bytes = std::move(bytes);
@@ -345,6 +405,8 @@ bool DbfTable::eof() const { return !state_->file.is_open() || state_->at_end; }
 void DbfTable::append() {
     State& s = *state_;
     s.require_open();
+    if (!s.writable)
+        throw dbf_messages::read_only(s.path());
     s.leave_edit();
     s.edited = s.blank_record;  // flag ' ' and blank fields
     s.editing = true;
@@ -404,8 +466,19 @@ std::int32_t DbfTable::integer(const std::string& field) const {
 double DbfTable::floating(const std::string& field) const { return floating(field_index(field)); }
 
 Text8 DbfTable::text(int index) const {
-    const FieldInfo& field = state_->checked_field(index);
-    return dbf::read_text(field, state_->field_bytes(index), state_->decimal_separator);
+    const State& s = *state_;
+    const FieldInfo& field = s.checked_field(index);
+    if (s.decoding && field.kind() == FieldType::Text && field.coding == FieldCoding::Characters)
+        return to_8bit(s.decoded(dbf::without_trailing_padding(s.field_bytes(index))));
+    return dbf::read_text(field, s.field_bytes(index), s.decimal_separator);
+}
+
+WideText DbfTable::stored_text(int index) const {
+    const State& s = *state_;
+    const FieldInfo& field = s.checked_field(index);
+    if (s.decoding && field.kind() == FieldType::Text && field.coding == FieldCoding::Characters)
+        return s.decoded(dbf::without_trailing_padding(s.field_bytes(index)));
+    return to_wide(text(index));
 }
 
 std::int32_t DbfTable::integer(int index) const {
@@ -423,6 +496,8 @@ double DbfTable::floating(int index) const {
 const std::vector<FieldInfo>& DbfTable::fields() const {
     return state_->file.is_open() ? state_->layout.fields : state_->definitions;
 }
+
+const TableDialect& DbfTable::dialect() const { return state_->dialect; }
 
 std::size_t DbfTable::record_count() const { return state_->live_total; }
 

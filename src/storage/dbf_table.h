@@ -7,9 +7,12 @@
 //
 // Files written: version byte 0x03, language driver 0x03 (Windows-1252),
 // text fields C(size), integer fields N(11,0), float fields N(20,10)
-// (see dbf_format.h). Files read: types C, N, F, L, D and any other type as
-// text; deleted records are skipped when iterating; a missing 0x1A end marker
-// or a header record count larger than the data is tolerated.
+// (see dbf_format.h). Files read: every dBase level from III+ to 7 and the
+// FoxPro ones (see dbf_dialect.h), with their binary number, date-time and
+// memo-reference types; text is converted from the code page the table's
+// language driver names to the system code page. Deleted records are
+// skipped when iterating; a missing 0x1A end marker or a header record count
+// larger than the data is tolerated.
 #pragma once
 
 #include "storage/text.h"
@@ -25,13 +28,42 @@ namespace enlazor {
 // How a field is defined when a table is created.
 enum class FieldType { Text, Integer, Float };
 
+// How a field's bytes hold its value, as the table's dialect stores its type.
+enum class FieldCoding : unsigned char {
+    Characters,         // text, or a number in digits: C, N, F, L, D, dBase memo numbers
+    Int32,              // little-endian: Visual FoxPro I and memo numbers
+    SortableInt32,      // dBase 7 I and +: big-endian, the sign bit inverted
+    Double,             // little-endian: Visual FoxPro B
+    SortableDouble,     // dBase 7 O: big-endian, ordered by its bytes
+    Currency,           // Visual FoxPro Y: little-endian count of ten-thousandths
+    JulianDateTime,     // Visual FoxPro T: Julian day and milliseconds of the day
+    SortableTimestamp,  // dBase 7 @: milliseconds since the start of year 1, stored as O
+};
+
 // One field of an open or defined table.
 struct FieldInfo {
-    std::string name;     // at most 10 characters, as stored
-    char dbase_type;      // 'C', 'N', 'F', 'L', 'D', ...
+    std::string name;     // as stored: up to 10 characters, 32 in dBase 7
+    char dbase_type;      // 'C', 'N', 'F', 'L', 'D', 'I', 'O', '@', ...
     int width;            // bytes in a record
     int decimals;         // decimal count of numeric fields
-    FieldType kind() const;  // how the read rules treat it
+    FieldCoding coding = FieldCoding::Characters;
+    // How the read rules treat it: binary integers and memo references as
+    // integers, binary doubles and currency as floats, date-times as text.
+    FieldType kind() const;
+};
+
+// What a table says about itself: the level that wrote it and the language
+// driver of its text.
+struct TableDialect {
+    unsigned char version = 0;  // the header's first byte
+    std::string level;          // "dBase 7", "Visual FoxPro", ... (Spanish where words are needed)
+    unsigned char driver_id = 0;  // byte 29
+    std::string driver_name;      // dBase 7's driver name ("DB850ES0"), else empty
+    unsigned code_page = 0;       // of the stored text; 0 when the driver names none we know
+    // True when text is converted from `code_page` to the system code page;
+    // false when it is read as it is stored (the system's own code page, no
+    // driver, or one the system cannot convert from).
+    bool converted = false;
 };
 
 // Shared opens for the builders' own tables, exclusive for the main window's.
@@ -83,9 +115,14 @@ public:
     Text8 text(int index) const;
     std::int32_t integer(int index) const;
     double floating(int index) const;
+    // The field's text decoded from the table's own code page: what `text`
+    // gives before it is converted to the system code page. The two differ
+    // where the system code page lacks a character.
+    WideText stored_text(int index) const;
 
     // ---- metadata ----
     const std::vector<FieldInfo>& fields() const;
+    const TableDialect& dialect() const;  // of the open table
     std::size_t record_count() const;  // live records
     const std::string& table_name() const;
     const std::string& object_name() const;

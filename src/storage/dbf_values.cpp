@@ -4,6 +4,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 
 namespace enlazor::dbf {
@@ -51,11 +53,136 @@ std::optional<std::int64_t> stored_whole_number(std::string_view unpadded) {
     return value;
 }
 
+// ---- binary codings ----
+
+std::uint64_t little_endian(std::string_view bytes) {
+    std::uint64_t value = 0;
+    for (std::size_t i = bytes.size(); i > 0; --i)
+        value = value << 8 | static_cast<unsigned char>(bytes[i - 1]);
+    return value;
+}
+
+std::uint64_t big_endian(std::string_view bytes) {
+    std::uint64_t value = 0;
+    for (const char byte : bytes)
+        value = value << 8 | static_cast<unsigned char>(byte);
+    return value;
+}
+
+bool made_of(std::string_view bytes, char filler) {
+    return bytes.find_first_not_of(filler) == std::string_view::npos;
+}
+
+double double_from_bits(std::uint64_t bits) {
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// dBase 7 keeps doubles so that their bytes sort as their values: a
+// positive number with its sign bit set, a negative one with every bit
+// inverted.
+double sortable_double(std::string_view bytes) {
+    const std::uint64_t stored = big_endian(bytes);
+    const std::uint64_t sign = std::uint64_t{1} << 63;
+    return double_from_bits(stored & sign ? stored ^ sign : ~stored);
+}
+
+// A binary field holds no value when it is blank, as a record just appended
+// is, or, in dBase 7 and for FoxPro's date-times, when it is all zeros.
+bool holds_no_value(const FieldInfo& field, std::string_view stored) {
+    if (made_of(stored, ' '))
+        return true;
+    switch (field.coding) {
+    case FieldCoding::SortableInt32:
+    case FieldCoding::SortableDouble:
+    case FieldCoding::SortableTimestamp:
+        return made_of(stored, '\0');
+    case FieldCoding::JulianDateTime:
+        return little_endian(stored.substr(0, 4)) == 0;  // day 0: no date
+    default:
+        return false;
+    }
+}
+
+// The number a binary number field holds, or nothing when it holds none.
+std::optional<double> binary_number(const FieldInfo& field, std::string_view stored) {
+    if (holds_no_value(field, stored))
+        return std::nullopt;
+    switch (field.coding) {
+    case FieldCoding::Int32:
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(little_endian(stored)));
+    case FieldCoding::SortableInt32:
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(big_endian(stored)) ^ 0x80000000u);
+    case FieldCoding::Double:
+        return double_from_bits(little_endian(stored));
+    case FieldCoding::SortableDouble:
+        return sortable_double(stored);
+    case FieldCoding::Currency:
+        return static_cast<double>(static_cast<std::int64_t>(little_endian(stored))) / 10000.0;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool is_binary_number(const FieldInfo& field) {
+    return field.coding != FieldCoding::Characters && field.kind() != FieldType::Text;
+}
+
+constexpr std::int64_t kMillisecondsPerDay = 86400000;
+constexpr std::int64_t kFirstJulianDay = 1721426;  // 1 January of year 1
+constexpr std::int64_t kLastJulianDay = 5373484;   // 31 December 9999
+
+// "YYYY-MM-DD hh:mm:ss" of a Julian day number and the milliseconds into
+// that day; empty outside the years 1 to 9999.
+Text8 date_time_text(std::int64_t julian_day, std::int64_t milliseconds) {
+    if (julian_day < kFirstJulianDay || julian_day > kLastJulianDay || milliseconds < 0 ||
+        milliseconds >= kMillisecondsPerDay)
+        return {};
+    // The Gregorian date of a Julian day number (Fliegel and Van Flandern).
+    const std::int64_t a = julian_day + 32044;
+    const std::int64_t b = (4 * a + 3) / 146097;
+    const std::int64_t c = a - 146097 * b / 4;
+    const std::int64_t d = (4 * c + 3) / 1461;
+    const std::int64_t e = c - 1461 * d / 4;
+    const std::int64_t m = (5 * e + 2) / 153;
+    const std::int64_t day = e - (153 * m + 2) / 5 + 1;
+    const std::int64_t month = m + 3 - 12 * (m / 10);
+    const std::int64_t year = 100 * b + d - 4800 + m / 10;
+    const std::int64_t seconds = milliseconds / 1000;
+    char text[80];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", static_cast<int>(year),
+                  static_cast<int>(month), static_cast<int>(day), static_cast<int>(seconds / 3600),
+                  static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+    return text;
+}
+
+Text8 timestamp_text(const FieldInfo& field, std::string_view stored) {
+    if (holds_no_value(field, stored))
+        return {};
+    if (field.coding == FieldCoding::JulianDateTime)
+        return date_time_text(static_cast<std::int64_t>(little_endian(stored.substr(0, 4))),
+                              static_cast<std::int64_t>(little_endian(stored.substr(4, 4))));
+    // Milliseconds from the start of 1 January of year 1, which is day 1.
+    const double milliseconds = sortable_double(stored);
+    if (!(milliseconds >= 0 && milliseconds < 1e15))
+        return {};
+    const auto whole = static_cast<std::int64_t>(milliseconds);
+    const std::int64_t day = whole / kMillisecondsPerDay;
+    return date_time_text(day + kFirstJulianDay - 1, whole % kMillisecondsPerDay);
+}
+
 } // namespace
 
 std::string_view without_padding(std::string_view stored) {
     while (!stored.empty() && is_padding(stored.front()))
         stored.remove_prefix(1);
+    while (!stored.empty() && is_padding(stored.back()))
+        stored.remove_suffix(1);
+    return stored;
+}
+
+std::string_view without_trailing_padding(std::string_view stored) {
     while (!stored.empty() && is_padding(stored.back()))
         stored.remove_suffix(1);
     return stored;
@@ -132,11 +259,18 @@ std::optional<std::string> format_number(double value, int width, int decimals) 
 }
 
 Text8 read_text(const FieldInfo& field, std::string_view stored, char decimal_separator) {
-    if (field.kind() == FieldType::Text) {
-        while (!stored.empty() && is_padding(stored.back()))
-            stored.remove_suffix(1);
-        return Text8(stored);
+    if (field.coding == FieldCoding::JulianDateTime || field.coding == FieldCoding::SortableTimestamp)
+        return timestamp_text(field, stored);
+    if (is_binary_number(field)) {
+        const std::optional<double> number = binary_number(field, stored);
+        if (!number)
+            return {};
+        if (field.kind() == FieldType::Integer)
+            return int_to_text(static_cast<std::int64_t>(*number));
+        return float_to_text(*number, decimal_separator);
     }
+    if (field.kind() == FieldType::Text)
+        return Text8(without_trailing_padding(stored));
     const std::string_view unpadded = without_padding(stored);
     if (unpadded.empty())
         return {};
@@ -155,6 +289,14 @@ Text8 read_text(const FieldInfo& field, std::string_view stored, char decimal_se
 std::int32_t read_integer(const FieldInfo& field, std::string_view stored, char decimal_separator) {
     if (field.kind() == FieldType::Text)
         return text_to_int(read_text(field, stored, decimal_separator));
+    if (is_binary_number(field)) {
+        const std::optional<double> number = binary_number(field, stored);
+        if (!number)
+            return 0;
+        if (std::optional<std::int32_t> value = round_to_int32(*number))
+            return *value;
+        throw dbf_messages::not_an_integer(float_to_text(*number, decimal_separator));
+    }
     const std::string_view unpadded = without_padding(stored);
     if (unpadded.empty())
         return 0;
@@ -170,6 +312,8 @@ double read_float(const FieldInfo& field, std::string_view stored, char decimal_
             return *value;
         throw dbf_messages::not_a_float(text);
     }
+    if (is_binary_number(field))
+        return binary_number(field, stored).value_or(0.0);
     const std::string_view unpadded = without_padding(stored);
     if (unpadded.empty())
         return 0.0;

@@ -31,6 +31,8 @@ std::optional<std::string> store_float(const FieldInfo& field, double value,
 // ---- number forms, exposed for the tests of the formats ----
 // A numeric field's text without padding (blanks and NULs on both sides).
 std::string_view without_padding(std::string_view stored);
+// A text field's bytes without the blanks and NULs that fill it to its width.
+std::string_view without_trailing_padding(std::string_view stored);
 // Optional sign, digits with one optional ".", optional exponent; nothing else.
 std::optional<double> parse_stored_number(std::string_view unpadded);
 // Nearest integer, ties to even; nothing outside 32 bits.

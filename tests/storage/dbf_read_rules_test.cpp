@@ -4,28 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <variant>
-
 namespace enlazor {
 namespace {
 
+using test::Expect;
 using test::RawField;
 using test::TempDir;
-
-struct Fails {
-    std::string message;
-};
-
-// A value expected from an accessor, or the message it fails with.
-template <typename T>
-struct Expect {
-    Expect(T v) : value(std::move(v)) {}
-    Expect(const char* v) requires std::is_same_v<T, Text8> : value(Text8(v)) {}
-    Expect(Fails f) : error(std::move(f.message)) {}
-    std::optional<T> value;
-    std::string error;
-};
+using test::no_float;
+using test::no_int;
 
 struct ReadCase {
     RawField field;
@@ -42,27 +28,9 @@ const RawField kFoxFloat{"G", 'F', 12, 3};
 const RawField kLogical{"L", 'L', 1};
 const RawField kDate{"D", 'D', 8};
 
-Fails no_int(const std::string& text) { return {"'" + text + "' no es un valor entero válido"}; }
-Fails no_float(const std::string& text) {
-    return {"'" + text + "' no es un valor punto flotante válido"};
-}
-
 std::string padded(const std::string& text, int width, bool right = false) {
     const std::string fill(static_cast<std::size_t>(width) - text.size(), ' ');
     return right ? fill + text : text + fill;
-}
-
-template <typename T, typename Read>
-void check(const Expect<T>& expected, Read read) {
-    if (expected.value) {
-        try {
-            EXPECT_EQ(read(), *expected.value);
-        } catch (const Error& error) {
-            ADD_FAILURE() << "unexpected error: " << error.what();
-        }
-    } else {
-        EXPECT_EQ(test::error_of(read), expected.error);
-    }
 }
 
 class ReadRules : public ::testing::TestWithParam<ReadCase> {};
@@ -78,9 +46,9 @@ TEST_P(ReadRules, FieldReadsAsTextIntegerAndFloat) {
     DbfTable table(dir.path(), "T.DBF", OpenMode::Exclusive, ',');
     table.open();
     ASSERT_FALSE(table.eof());
-    check(c.text, [&] { return table.text(c.field.name); });
-    check(c.integer, [&] { return table.integer(c.field.name); });
-    check(c.floating, [&] { return table.floating(c.field.name); });
+    test::check(c.text, [&] { return table.text(c.field.name); });
+    test::check(c.integer, [&] { return table.integer(c.field.name); });
+    test::check(c.floating, [&] { return table.floating(c.field.name); });
 }
 
 const ReadCase kReadCases[] = {

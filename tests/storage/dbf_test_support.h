@@ -16,6 +16,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace enlazor::test {
@@ -147,6 +148,41 @@ std::string error_of(Action action) {
     }
     ADD_FAILURE() << "no error";
     return {};
+}
+
+struct Fails {
+    std::string message;
+};
+
+// A value expected from an accessor, or the message it fails with.
+template <typename T>
+struct Expect {
+    Expect(T v) : value(std::move(v)) {}
+    Expect(const char* v) requires std::is_same_v<T, Text8> : value(Text8(v)) {}
+    Expect(Fails f) : error(std::move(f.message)) {}
+    std::optional<T> value;
+    std::string error;
+};
+
+inline Fails no_int(const std::string& text) {
+    return {"'" + text + "' no es un valor entero válido"};
+}
+inline Fails no_float(const std::string& text) {
+    return {"'" + text + "' no es un valor punto flotante válido"};
+}
+
+// Checks what `read` gives against `expected`.
+template <typename T, typename Read>
+void check(const Expect<T>& expected, Read read) {
+    if (expected.value) {
+        try {
+            EXPECT_EQ(read(), *expected.value);
+        } catch (const Error& error) {
+            ADD_FAILURE() << "unexpected error: " << error.what();
+        }
+    } else {
+        EXPECT_EQ(error_of(read), expected.error);
+    }
 }
 
 // Every live record of a table as the text of each field.
