@@ -14,6 +14,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 
@@ -30,6 +31,22 @@ constexpr wchar_t settings_listener_class[] = L"EnlazorSettingsListener";
 // The buttons' command ids, clear of IDOK and IDCANCEL, which the dialog
 // manager sends for Enter and Escape.
 enum ButtonId : int { id_export = 101, id_import, id_close, id_help };
+
+// Hosted, the window looks for its host this often: a host that ends
+// without destroying its windows first leaves ours behind, in a process
+// Horalis would wait for.
+constexpr UINT_PTR host_watch = 1;
+constexpr UINT host_watch_ms = 500;
+
+// Ends the file dialog or message box this thread has open, as Cancel
+// would; the frame waiting in it then finds the window closed.
+BOOL CALLBACK cancel_dialog(HWND window, LPARAM) {
+    wchar_t name[16] = L"";
+    GetClassNameW(window, name, 16);
+    if (std::wstring_view(name) == L"#32770")
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return TRUE;
+}
 
 std::wstring wide(const char* utf8) {
     const WideText text = wide_from_utf8(utf8);
@@ -129,6 +146,9 @@ void TMForm::create_window() {
             throw Error(texts::no_host_window);
         throw Error("Error creating window handle.");
     }
+
+    if (placement_.host)
+        SetTimer(handle_, host_watch, host_watch_ms, nullptr);
 
     // Made in keyboard order, which is also the order in which they lie
     // over each other where they meet: the footer first.
@@ -262,6 +282,10 @@ LRESULT TMForm::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SETTINGCHANGE:
         regional_settings_changed();
         break;
+    case WM_TIMER:
+        if (wparam == host_watch && !IsWindow(placement_.host))
+            host_gone();
+        return 0;
     case WM_DESTROY:
         destroyed();
         return 0;
@@ -315,6 +339,13 @@ void TMForm::destroyed() {
     }
     handle_ = nullptr;
     PostQuitMessage(0);
+}
+
+// The host window is gone while ours was not destroyed with it: the
+// program ends as after any close, and a dialog still open ends with it.
+void TMForm::host_gone() {
+    close();
+    EnumThreadWindows(GetCurrentThreadId(), cancel_dialog, 0);
 }
 
 HWND TMForm::dialog_owner() const {

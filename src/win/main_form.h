@@ -63,6 +63,7 @@ private:
     void close();
     // The window is gone, by our close or because its host destroyed it.
     void destroyed();
+    void host_gone();
 
     HWND dialog_owner() const;
     void listen_for_settings();

@@ -9,8 +9,10 @@
 //
 // Scenarios: "export" (the document is confirmed: "Proceso finalizado",
 // Transformado=1, the tables written), "export-cancelled" ("No existe
-// archivo", -1) and "import-cancelled" ("No existe archivo", 0). Every wait
-// is bounded; Enlazor is ended when it does not finish in time.
+// archivo", -1), "import-cancelled" ("No existe archivo", 0) and
+// "host-gone" (the host destroys its window while the dialog is up: Enlazor
+// ends by itself with 0). Every wait is bounded; Enlazor is ended when it
+// does not finish in time.
 
 #include <windows.h>
 
@@ -24,18 +26,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// What the host does when the file dialog comes up.
+enum class Answer { Confirm, Cancel, DestroyHost };
+
 struct Scenario {
     const char* name;
     const wchar_t* direction;
-    bool confirm;              // the document is chosen, else the dialog is cancelled
-    const wchar_t* message;    // the one box Enlazor shows
-    const char* flag;          // Transformado in Horalis.ini
+    Answer answer;
+    std::vector<std::wstring> messages;  // the boxes Enlazor shows
+    const char* flag;                    // Transformado in Horalis.ini
 };
 
 const Scenario scenarios[] = {
-    {"export", L"EXPORTAR", true, L"Proceso finalizado", "1"},
-    {"export-cancelled", L"EXPORTAR", false, L"No existe archivo", "-1"},
-    {"import-cancelled", L"IMPORTAR", false, L"No existe archivo", "0"},
+    {"export", L"EXPORTAR", Answer::Confirm, {L"Proceso finalizado"}, "1"},
+    {"export-cancelled", L"EXPORTAR", Answer::Cancel, {L"No existe archivo"}, "-1"},
+    {"import-cancelled", L"IMPORTAR", Answer::Cancel, {L"No existe archivo"}, "0"},
+    {"host-gone", L"EXPORTAR", Answer::DestroyHost, {}, "0"},
 };
 
 constexpr DWORD time_limit_ms = 60000;
@@ -128,11 +134,17 @@ BOOL CALLBACK answer_window(HWND window, LPARAM context) {
         answers->answered.push_back(window);
         ++seen.dialogs;
         seen.dialogs_owned_by_host &= owned_by_host;
-        if (answers->scenario->confirm) {
+        switch (answers->scenario->answer) {
+        case Answer::Confirm:
             SendMessageW(file_name_box(window), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answers->document.c_str()));
             PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        } else {
+            break;
+        case Answer::Cancel:
             PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            break;
+        case Answer::DestroyHost:
+            DestroyWindow(seen.host);
+            break;
         }
         return FALSE;
     }
@@ -199,7 +211,8 @@ bool run_hosted(const fs::path& program, const Scenario& scenario, const fs::pat
         ended = woke == WAIT_OBJECT_0;
         pump_messages();
         if (!ended) {
-            EnumChildWindows(seen.host, look_for_form, reinterpret_cast<LPARAM>(&seen));
+            if (IsWindow(seen.host))
+                EnumChildWindows(seen.host, look_for_form, reinterpret_cast<LPARAM>(&seen));
             EnumWindows(answer_window, reinterpret_cast<LPARAM>(&answers));
         }
     }
@@ -260,17 +273,18 @@ int main(int argc, char** argv) {
     check(seen.embedded, "its window was a borderless child of the host window");
     check(seen.dialogs == 1, "the file dialog \"Archivo XML\" came up once");
     check(seen.dialogs_owned_by_host, "the file dialog belonged to the host window");
-    check(seen.messages == std::vector<std::wstring>{scenario->message}, "the one message box said what it should");
+    check(seen.messages == scenario->messages, "the message boxes said what they should");
     check(seen.boxes_say_aceptar, "the message box's button said \"Aceptar\"");
     check(seen.boxes_owned_by_host, "the message box belonged to the host window");
     const std::string flag = flag_in(folder / L"Horalis.ini");
     std::printf("Horalis.ini: Transformado=%s\n", flag.c_str());
     check(flag == scenario->flag, "Horalis.ini holds the expected completion flag");
-    if (scenario->confirm)
+    if (scenario->answer == Answer::Confirm)
         check(fs::exists(exchange / L"ASIGNOMT.DBF") && fs::exists(exchange / L"ASIGT.DBF"),
               "the export wrote Horalis's tables");
 
-    DestroyWindow(seen.host);
+    if (IsWindow(seen.host))
+        DestroyWindow(seen.host);
     std::error_code ignored;
     fs::remove_all(folder, ignored);
     return failures == 0 ? 0 : 1;
