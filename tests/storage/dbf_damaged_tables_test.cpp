@@ -1,6 +1,7 @@
 // Damaged and hostile table files: each gives the engine's clear error (or
 // reads as far as its data goes), never a crash, a hang or a huge allocation.
 #include "dbf_test_support.h"
+#include "support/dbase_dialects.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,15 @@ RawTable sample() {
 void put_u16(std::string& bytes, std::size_t offset, unsigned value) {
     bytes[offset] = static_cast<char>(value & 0xFF);
     bytes[offset + 1] = static_cast<char>(value >> 8 & 0xFF);
+}
+
+// The same in dBase 7's layout, with field properties after the terminator.
+std::string level7_sample() {
+    test_support::DialectTable raw(0x04, 0, "DB850ES0", false, std::string(20, '\x01'));
+    raw.fields = {{"CODIGO_DEL_GRUPO", 'C', 4}, {"N", 'I', 4}, {"HORA", 'O', 8}};
+    raw.records = {{"AB", test_support::dbase7_integer(12), test_support::dbase7_double(2.5)},
+                   {"CD", test_support::dbase7_integer(-3), test_support::dbase7_double(-1)}};
+    return raw.bytes();
 }
 
 struct Damage {
@@ -60,6 +70,12 @@ const Damage kCorruptHeaders[] = {
          return raw.bytes();
      }},
     {"garbage", [] { return std::string(4000, '\x5A'); }},
+    {"dBase 7 header ending inside its descriptors",
+     [] { std::string b = level7_sample(); put_u16(b, 8, 68 + 48 + 20); return b; }},
+    {"dBase 7 header shorter than its driver name",
+     [] { std::string b = level7_sample(); put_u16(b, 8, 50); return b; }},
+    {"dBase 7 record length beyond its fields",
+     [] { std::string b = level7_sample(); put_u16(b, 10, 18); return b; }},
 };
 
 TEST(DamagedTables, DamagedHeadersAreReportedAsCorrupt) {
@@ -139,9 +155,20 @@ TEST(DamagedTables, RandomlyDamagedFilesNeverGiveAnythingButError) {
     auto below = [&](std::size_t n) -> std::size_t {
         return n == 0 ? 0 : std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
     };
+    // Visual FoxPro's binary types behind its backlink.
+    const std::string visual_foxpro = [] {
+        test_support::DialectTable raw(0x30, 0x02);
+        raw.fields = {{"DIA", 'I', 4}, {"CUANDO", 'T', 8}, {"PRECIO", 'Y', 8}, {"NOTA", 'M', 4}};
+        raw.records = {{test_support::foxpro_integer(3),
+                        test_support::foxpro_date_time(2024, 9, 1, 8, 0, 0),
+                        test_support::foxpro_currency(12345), test_support::foxpro_integer(7)}};
+        return raw.bytes();
+    }();
+    const std::string seeds[] = {foreign, seed, level7_sample(), seed, visual_foxpro, seed};
+
     int opened = 0;
     for (int round = 0; round < 3000; ++round) {
-        std::string bytes = round % 2 ? seed : foreign;
+        std::string bytes = seeds[round % 6];
         switch (round % 5) {
         case 0:  // cut anywhere
             bytes.resize(below(bytes.size() + 1));

@@ -1,12 +1,9 @@
 // Tables written by the table layer, read by an independent reader: the
 // Python dbfread package (installed with CI's python3-dbfread).
+#include "command_output.h"
 #include "dbf_test_support.h"
 
 #include <gtest/gtest.h>
-
-#include <array>
-#include <cstdio>
-#include <sys/wait.h>
 
 namespace enlazor {
 namespace {
@@ -15,18 +12,7 @@ using test::TempDir;
 
 // What read_with_dbfread.py prints for the table, and its exit status.
 std::pair<std::string, int> read_with_dbfread(const std::filesystem::path& table) {
-    const std::string script = ENLAZOR_SOURCE_DIR "/tests/storage/read_with_dbfread.py";
-    const std::string command =
-        "/usr/bin/python3 '" + script + "' '" + table.string() + "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return {"popen failed", -1};
-    std::string output;
-    std::array<char, 4096> buffer{};
-    while (std::size_t count = fread(buffer.data(), 1, buffer.size(), pipe))
-        output.append(buffer.data(), count);
-    const int status = pclose(pipe);
-    return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+    return test::command_output(test::dbfread_script() + " '" + table.string() + "' 2>&1");
 }
 
 TEST(TableInterop, DbfreadReadsOurTablesAsWeWroteThem) {
