@@ -27,6 +27,8 @@ const char* kind_label(const std::string& kind) {
         {"subject-code-stops-import", "asignaturas que detienen la importación"},
         {"input-outside-days", "sesiones fuera de DIASHORAST"},
         {"import-stopped", "importación detenida"},
+        {"unknown-driver", "tablas con un controlador de idioma desconocido"},
+        {"text-lost-in-code-page", "textos que la página de códigos del sistema no puede guardar"},
     };
     auto found = labels.find(kind);
     return found == labels.end() ? "" : found->second;
@@ -50,6 +52,29 @@ void list_direction(std::string& out, const CheckReport& report, Direction direc
     }
     if (!any)
         out += "  Nada que señalar.\n";
+}
+
+// "controlador DB850ES0 (0x00), página de códigos 850"
+std::string driver_text(const TableRead& table) {
+    char id[8];
+    std::snprintf(id, sizeof id, "0x%02X", table.driver_id & 0xFFu);
+    std::string text = "controlador " + (table.driver_name.empty()
+                                             ? std::string(id)
+                                             : table.driver_name + " (" + id + ")");
+    if (table.driver_id == 0 && table.driver_name.empty())
+        return "sin controlador de idioma: página de códigos del sistema";
+    if (table.code_page == 0)
+        return text + ", desconocido: página de códigos del sistema";
+    text += ", página de códigos " + std::to_string(table.code_page);
+    return table.converted ? text + ", convertida a la del sistema" : text;
+}
+
+void list_tables(std::string& out, const CheckReport& report) {
+    if (report.tables.empty())
+        return;
+    out += "  Tablas leídas:\n";
+    for (const TableRead& table : report.tables)
+        out += "    " + table.table + ": " + table.level + "; " + driver_text(table) + "\n";
 }
 
 // ---- JSON ----
@@ -131,9 +156,10 @@ std::string report_text(const CheckReport& report) {
     out += "Separador decimal: \"" + std::string(1, report.decimal_separator) + "\"\n\n";
     list_direction(out, report, Direction::Export, "Exportación (SAGA -> Horalis)");
     out += "\n";
-    if (report.import_checked)
+    if (report.import_checked) {
         list_direction(out, report, Direction::Import, "Importación (Horalis -> SAGA)");
-    else
+        list_tables(out, report);
+    } else
         out += "Importación (Horalis -> SAGA)\n  No se comprueba: el directorio de intercambio no "
                "tiene SOLUC.\n";
     out += "\nResumen: " + plural(report.errors(), "error", "errores") + ", " +
@@ -157,6 +183,20 @@ std::string report_json(const CheckReport& report) {
     out += "  \"import_checked\": " + std::string(report.import_checked ? "true" : "false") + ",\n";
     out += "  \"summary\": {\"errors\": " + std::to_string(report.errors()) +
            ", \"warnings\": " + std::to_string(report.warnings()) + ", \"kinds\": " + kinds + "},\n";
+    out += "  \"tables\": [";
+    for (std::size_t i = 0; i < report.tables.size(); ++i) {
+        const TableRead& table = report.tables[i];
+        std::string item = "{";
+        bool first = true;
+        json_member(item, "table", json_string(table.table), first);
+        json_member(item, "level", json_string(table.level), first);
+        json_member(item, "driver_id", std::to_string(table.driver_id), first);
+        json_member(item, "driver_name", json_string(table.driver_name), first);
+        json_member(item, "code_page", std::to_string(table.code_page), first);
+        json_member(item, "converted", table.converted ? "true" : "false", first);
+        out += (i == 0 ? "\n    " : ",\n    ") + item + "}";
+    }
+    out += report.tables.empty() ? "],\n" : "\n  ],\n";
     out += "  \"findings\": [";
     for (std::size_t i = 0; i < report.findings.size(); ++i) {
         const Finding& finding = report.findings[i];

@@ -40,6 +40,16 @@ struct Finding {
     std::size_t count = 1;  // records that share this finding (import findings)
 };
 
+// A Horalis table the check read, as its header says it was written.
+struct TableRead {
+    std::string table;             // "SOLUC"
+    std::string level;             // "dBase 7", "Visual FoxPro", ...
+    unsigned driver_id = 0;        // the language driver's byte
+    std::string driver_name;       // dBase 7's driver name, else empty
+    unsigned code_page = 0;        // of its text; 0 when the driver names none we know
+    bool converted = false;        // its text is converted to the system code page
+};
+
 struct CheckReport {
     std::filesystem::path document;
     std::filesystem::path exchange_dir;
@@ -47,6 +57,8 @@ struct CheckReport {
     // The import is checked when the exchange directory holds SOLUC.
     bool import_checked = false;
     std::vector<Finding> findings;
+    // The import's tables that were read, SOLUC first.
+    std::vector<TableRead> tables;
 
     std::size_t errors() const;
     std::size_t warnings() const;

@@ -6,6 +6,7 @@
 #include "check/import_check.h"
 
 #include "check/element_place.h"
+#include "check/table_dialects.h"
 #include "import/import_observer.h"
 #include "import/time_tables.h"
 #include "storage/error.h"
@@ -168,6 +169,7 @@ void check_import(XmlDocument& document, const Settings& settings, CheckReport& 
     if (!file_exists(find_file_ignoring_case(settings.exchange_dir, "SOLUC.DBF")))
         return;
     report.import_checked = true;
+    check_table_dialects(settings, report);
     Exchange exchange(settings, OpenMode::Shared);
     ImportFindings findings(report);
     try {

@@ -3,11 +3,13 @@
 #include "check_test_support.h"
 
 #include "check/check.h"
+#include "support/dbase_dialects.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 using namespace enlazor;
 using namespace enlazor::testing;
@@ -111,4 +113,62 @@ TEST_F(CheckOfTheImport, WithoutSolutionOnlyTheExportIsChecked) {
     const CheckReport report = check();
     EXPECT_FALSE(report.import_checked);
     EXPECT_TRUE(report.findings.empty());
+}
+
+TEST_F(CheckOfTheImport, NamesEachTablesDialectAndWarnsOfTextItCannotConvert) {
+    using namespace enlazor::test_support;
+    const auto write_raw = [&](const std::string& name, const DialectTable& table) {
+        std::filesystem::remove(dir_.exchange() / name);
+        std::ofstream(dir_.exchange() / name, std::ios::binary) << table.bytes();
+    };
+    DialectTable solution(0x04, 0x00, "DB850ES0");
+    solution.fields = {{"CODGRUPO", 'C', 4}, {"PROF", 'C', 4}, {"ASIG", 'C', 10}, {"AULA", 'C', 4},
+                       {"DIA", 'I', 4},      {"HORA", 'O', 8}, {"SESIONES", 'O', 8}};
+    solution.records = {{"1EA", "ABG", "A101", "A1", dbase7_integer(1), dbase7_double(1),
+                         dbase7_double(1)}};
+    write_raw("SOLUC.DBF", solution);
+    // Russian DOS: two day names Windows-1252 cannot hold.
+    DialectTable days(0x03, 0x65);
+    days.fields = {{"DIA", 'C', 20}, {"TEXTODIA", 'C', 20}, {"HORA", 'C', 8},
+                   {"HORADESDE", 'C', 8}, {"HORAHASTA", 'C', 8}};
+    days.records = {{"1", "\x8F\xAD", "1", "8:00", "8:55"}, {"2", "\x82\xE2", "1", "8:00", "8:55"}};
+    write_raw("DIASHORAST.DBF", days);
+    DialectTable rooms(0x03, 0xEE);  // a driver nobody knows
+    rooms.fields = {{"ABREV", 'C', 4}, {"IDSAGA", 'C', 60}};
+    rooms.records = {{"A1", "LC-1"}};
+    write_raw("AULAT.DBF", rooms);
+
+    const CheckReport report = check();
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"text-lost-in-code-page", "DIASHORAST#1"},
+        {"unknown-driver", "AULAT#0"},
+    };
+    EXPECT_EQ(kinds_and_places(report), expected);
+    EXPECT_EQ(report.findings.at(0).count, 2u);
+    EXPECT_EQ(report.findings.at(0).place.code, "Пн");
+    EXPECT_EQ(report.findings.at(0).message,
+              "DIASHORAST, registro 1: el texto «Пн» de TEXTODIA no cabe en la página de códigos "
+              "del sistema (1252); se lee como «??» (2 registros).");
+
+    std::vector<std::string> tables;
+    for (const TableRead& table : report.tables)
+        tables.push_back(table.table + " " + table.level + " " + std::to_string(table.code_page) +
+                         (table.converted ? " converted" : ""));
+    EXPECT_EQ(tables, (std::vector<std::string>{
+                          "SOLUC dBase 7 850 converted", "DIASHORAST dBase III+/IV/5 866 converted",
+                          "GRUPOST dBase III+/IV/5 1252", "PROFT dBase III+/IV/5 1252",
+                          "ASIGNOMT dBase III+/IV/5 1252", "AULAT dBase III+/IV/5 0"}));
+    const std::string text = report_text(report);
+    EXPECT_NE(text.find("  Tablas leídas:\n    SOLUC: dBase 7; controlador DB850ES0 (0x00), página "
+                        "de códigos 850, convertida a la del sistema\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("    AULAT: dBase III+/IV/5; controlador 0xEE, desconocido: página de "
+                        "códigos del sistema\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(report_json(report).find("{\"table\": \"SOLUC\", \"level\": \"dBase 7\", "
+                                       "\"driver_id\": 0, \"driver_name\": \"DB850ES0\", "
+                                       "\"code_page\": 850, \"converted\": true}"),
+              std::string::npos);
 }
