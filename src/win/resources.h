@@ -1,4 +1,4 @@
-// Resource identifiers shared by enlazor.rc and the code that loads them.
+// Resource identifiers shared by the resource files and the code that loads them.
 #pragma once
 
 // The program's icon: the first icon, which Windows shows for the file.
