@@ -28,15 +28,12 @@ const std::string kFieldProperties = std::string("\x01\x00\x0A\x00", 4) + std::s
 const Dialect kDialects[] = {
     {"dBase III+, DOS 850", {0x03, 0x02}, true, Numbers::Digits},
     {"dBase IV with memo and production index, DOS 437", {0x8B, 0x01, "", true}, true, Numbers::Digits},
-    {"dBase 5, Windows ANSI", {0x03, 0x57}, false, Numbers::Digits},
     {"dBase 7 named DB850ES0", {0x04, 0x00, "DB850ES0", false, kFieldProperties}, true,
      Numbers::Dbase7Binary},
     {"dBase 7 with memo, Windows ANSI", {0x8C, 0x03, "DBWINUS0"}, false, Numbers::Digits},
     {"Visual FoxPro, Windows ANSI", {0x30, 0x03}, false, Numbers::FoxProBinary},
     {"Visual FoxPro with autoincrement, DOS 852", {0x31, 0x64, "", true}, true, Numbers::FoxProBinary},
-    {"Visual FoxPro with varchar, DOS 850", {0x32, 0x02}, true, Numbers::Digits},
     {"FoxPro 2, DOS 850", {0xF5, 0x02}, true, Numbers::Digits},
-    {"FoxBASE, DOS 437", {0xFB, 0x01}, true, Numbers::Digits},
 };
 
 // A half session, an unplaced lesson, a fractional period.
