@@ -75,11 +75,15 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 string(REPLACE ";" "" CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}")
 # The runtime libraries the programs link, as Debian names them: found by
 # dpkg-shlibdeps where it is installed (dpkg-dev), else listed for Debian 12.
+# Qt's own translations make the file dialog and the standard buttons speak
+# the user's language; a CHM viewer lets F1 open SAGA.chm.
 find_program(ENLAZOR_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(ENLAZOR_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libc6 (>= 2.34), libgcc-s1 (>= 3.0), libstdc++6 (>= 12), libpugixml1v5 (>= 1.11), libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libx11-6")
+      "libc6 (>= 2.34), libgcc-s1 (>= 3.0), libstdc++6 (>= 12), libpugixml1v5 (>= 1.11), libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libx11-6, qt6-translations-l10n")
 endif()
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xchm")
 include(CPack)

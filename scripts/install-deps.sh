@@ -8,7 +8,7 @@ $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
   build-essential cmake pkg-config git \
   libpugixml-dev libgtest-dev libgmock-dev googletest libbenchmark-dev \
-  qt6-base-dev libgl-dev libx11-dev libxcb1-dev \
+  qt6-base-dev qt6-translations-l10n libgl-dev libx11-dev libxcb1-dev \
   gdal-bin python3 python3-dbfread \
   xvfb xauth xdotool x11-utils imagemagick fonts-liberation fonts-dejavu-core \
   clang libclang-rt-14-dev \

@@ -9,6 +9,7 @@
 #include "app/hosted/hosted_arguments.h"
 #include "app/hosted/profile_ini.h"
 #include "app/message_boxes.h"
+#include "app/qt_translations.h"
 #include "app/x11_host_windows.h"
 #include "platform/executable_folder.h"
 #include "platform/html_help.h"
@@ -18,7 +19,9 @@
 #include <QApplication>
 #include <QStyleFactory>
 
+#include <cstdlib>
 #include <exception>
+#include <iostream>
 #include <memory>
 
 namespace {
@@ -55,7 +58,21 @@ int main(int argc, char* argv[]) {
     state.arguments = enlazor::hosted_arguments(argc, argv);
     state.completion_ini = enlazor::completion_ini_path();
 
+    if (enlazor::is_hosted(state.arguments)) {
+        // Horalis names its window by an X11 id: only Qt's X11 platform can
+        // live in it, on a Wayland desktop too (through XWayland).
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        if (!x11_display_reachable()) {
+            const char* display = std::getenv("DISPLAY");
+            std::cerr << "enlazor: no se puede conectar con la pantalla X11 «"
+                      << (display != nullptr ? display : "") << "»; Horalis solo puede alojar a Enlazor"
+                      << " en una sesión gráfica X11 o XWayland.\n";
+            return 1;
+        }
+    }
+
     QApplication application(argc, argv);
+    install_qt_translations(application);
     // The title, not a display name: Qt would append a display name to
     // every window caption.
     QApplication::setApplicationName(QString::fromUtf8(texts::application_title));

@@ -27,6 +27,14 @@ Reply<T> own(T* reply) {
 
 } // namespace
 
+bool x11_display_reachable() {
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const bool reachable = connection != nullptr && xcb_connection_has_error(connection) == 0;
+    if (connection != nullptr)
+        xcb_disconnect(connection);
+    return reachable;
+}
+
 X11HostWindows::X11HostWindows() {
     if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
         connection_ = x11->connection();

@@ -14,6 +14,10 @@ struct xcb_connection_t;
 
 namespace enlazor::app {
 
+// Whether the X server that DISPLAY names accepts a connection. Hosted mode
+// needs it before Qt starts: without X there is no window to live in.
+bool x11_display_reachable();
+
 class X11HostWindows final : public HostWindows, private QAbstractNativeEventFilter {
 public:
     // Without an X connection (another Qt platform) no window can be a host.

@@ -54,7 +54,9 @@ class Session:
             "HOME": str(work),
             "DISPLAY": display.name,
             "XDG_RUNTIME_DIR": str(runtime),
-            "QT_QPA_PLATFORM": "xcb",
+            # As on a Wayland desktop: hosted mode must go through X11
+            # all the same, since Horalis names an X11 window.
+            "QT_QPA_PLATFORM": "wayland",
             "ENLAZOR_EXCHANGE_DIR": str(self.exchange),
             "LANG": "C.UTF-8",
         }
@@ -209,6 +211,15 @@ def a_handle_naming_no_window_ends_with_an_error_and_no_ini(session):
         check(not session.ini.exists(), "Horalis.ini was written")
 
 
+def without_an_x11_display_it_says_so_and_writes_no_ini(session):
+    env = {key: value for key, value in session.env.items() if key != "DISPLAY"}
+    program = session.start("exportar", "1A2B", env=env)
+    check(ended(program) != 0, "the program ended as if it had worked")
+    log = session.log.read_text(errors="replace")
+    check("no se puede conectar con la pantalla X11" in log, f"no clear error: {log[-300:]!r}")
+    check(not session.ini.exists(), "Horalis.ini was written")
+
+
 def help_reaches_the_chm_viewer_and_ends_with_the_program(session):
     """F1, then F1 AYUDA (Tab from Salir, Enter), with a stand-in CHM viewer
     that notes its arguments and stays open like a viewer window would."""
@@ -246,6 +257,7 @@ CASES = [
     unknown_direction_waits_in_the_host_and_salir_reports_zero,
     a_destroyed_host_closes_the_program,
     a_handle_naming_no_window_ends_with_an_error_and_no_ini,
+    without_an_x11_display_it_says_so_and_writes_no_ini,
     help_reaches_the_chm_viewer_and_ends_with_the_program,
 ]
 

@@ -2,13 +2,16 @@
 // file dialog as both buttons open it, and the two kinds of message box.
 
 #include "app/MainForm.h"
+#include "app/qt_translations.h"
 #include "frame_doubles.h"
 #include "storage/error.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -16,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <functional>
 #include <memory>
@@ -209,6 +213,38 @@ private slots:
         QVERIFY2(dialog_off_centre.manhattanLength() <= 2,
                  qPrintable(QStringLiteral("%1, %2 off").arg(dialog_off_centre.x()).arg(dialog_off_centre.y())));
         QVERIFY(seen.off_centre.manhattanLength() <= 2);
+    }
+
+    // Qt's own pieces speak the user's language, as the system's dialogs do
+    // on Windows; the program's own texts stay as they are.
+    void qtOwnTextsFollowTheUsersLanguage_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("Spanish") << "es_ES" << QStringList{"Ver en:", "Cancelar", "Aceptar"};
+        QTest::newRow("C") << "C" << QStringList{"Look in:", "Cancel", "Aceptar"};
+    }
+
+    void qtOwnTextsFollowTheUsersLanguage() {
+        QFETCH(QString, locale);
+        QFETCH(QStringList, texts);
+        QTranslator* translator = install_qt_translations(*qApp, QLocale(locale));
+        QStringList seen;
+        SeenBox box;
+        ModalScript script{[&seen](QWidget& modal) {
+                               auto& dialog = dynamic_cast<QFileDialog&>(modal);
+                               seen << dialog.findChild<QLabel*>(QStringLiteral("lookInLabel"))->text()
+                                    << dialog.findChild<QDialogButtonBox*>()
+                                           ->button(QDialogButtonBox::Cancel)
+                                           ->text()
+                                           .remove('&');
+                               dialog.reject();
+                           },
+                           read_box(box)};
+        click("BExportar");
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+        seen << box.buttons;
+        QCOMPARE(seen, texts);
     }
 
     void errorBoxShowsMessageAsPlainTextWithErrorIcon() {
