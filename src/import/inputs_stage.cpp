@@ -4,6 +4,8 @@
 #include "import/section_nodes.h"
 #include "import/solution_scans.h"
 
+#include <functional>
+
 namespace enlazor {
 
 namespace {
@@ -34,16 +36,11 @@ Text8 activity_of(const ActivityLists& lists, const Text8& asig, const Text8& su
     return lists.activity_for(subject);
 }
 
-} // namespace
-
-Text8 interval_number(double hora, double sesiones, char decimal_separator) {
-    const double number = sesiones == 0.5 ? hora * 2 - 1 : hora;
-    return float_to_text(number, decimal_separator);
-}
-
-std::size_t write_inputs(pugi::xml_node time_table, Exchange& exchange, const ActivityLists& lists,
-                         ImportObserver& observer) {
-    pugi::xml_node inputs = append_element(time_table, "inputs");
+// Makes one input per placed SOLUC record: `new_input` gives the empty
+// element to fill, `done` receives it filled. Returns the number made.
+std::size_t make_inputs(Exchange& exchange, const ActivityLists& lists, ImportObserver& observer,
+                        const std::function<pugi::xml_node()>& new_input,
+                        const std::function<void(pugi::xml_node)>& done) {
     DbfTable& soluc = exchange.soluc();
     CatalogLookup subjects(exchange.nom_asg(), "COD");
     CatalogLookup groups(exchange.grupos(), "ABREV");
@@ -64,7 +61,7 @@ std::size_t write_inputs(pugi::xml_node time_table, Exchange& exchange, const Ac
         // A lesson Horalis could not place has day 0: no input, no number.
         if (dia.integer() == 0)
             continue;
-        pugi::xml_node input = append_element(inputs, "input");
+        pugi::xml_node input = new_input();
         set_text_attribute(input, "id", "input" + int_to_text(static_cast<std::int64_t>(counter++)));
         set_text_attribute(input, "day", dia.text());
         const double period = hora.floating();
@@ -80,8 +77,38 @@ std::size_t write_inputs(pugi::xml_node time_table, Exchange& exchange, const Ac
         append_single_item(input, "locations", "location",
                            looked_up(rooms, aula.text(), "AULA", record, observer));
         observer.input_written(record, input);
+        done(input);
     }
     return counter - 1;
+}
+
+} // namespace
+
+Text8 interval_number(double hora, double sesiones, char decimal_separator) {
+    const double number = sesiones == 0.5 ? hora * 2 - 1 : hora;
+    return float_to_text(number, decimal_separator);
+}
+
+std::size_t write_inputs(pugi::xml_node time_table, Exchange& exchange, const ActivityLists& lists,
+                         ImportObserver& observer) {
+    pugi::xml_node inputs = append_element(time_table, "inputs");
+    return make_inputs(
+        exchange, lists, observer, [&inputs] { return append_element(inputs, "input"); },
+        [](pugi::xml_node) {});
+}
+
+std::size_t stream_inputs(Exchange& exchange, const ActivityLists& lists, ImportObserver& observer,
+                          const std::function<void(pugi::xml_node)>& write_input) {
+    // One input at a time in a scratch document, whose freed nodes the next
+    // input reuses, so memory stays the same whatever the number of inputs.
+    pugi::xml_document scratch;
+    return make_inputs(
+        exchange, lists, observer,
+        [&scratch] {
+            scratch.remove_children();
+            return scratch.append_child("input");
+        },
+        write_input);
 }
 
 } // namespace enlazor

@@ -8,6 +8,7 @@
 #include <pugixml.hpp>
 
 #include <cstddef>
+#include <functional>
 
 namespace enlazor {
 
@@ -16,6 +17,11 @@ namespace enlazor {
 // Returns the number of inputs written.
 std::size_t write_inputs(pugi::xml_node time_table, Exchange& exchange, const ActivityLists& lists,
                          ImportObserver& observer = ignore_import_findings());
+
+// The same inputs, each handed to `write_input` as soon as it is made and
+// forgotten after, for a save that writes them straight into the file.
+std::size_t stream_inputs(Exchange& exchange, const ActivityLists& lists, ImportObserver& observer,
+                          const std::function<void(pugi::xml_node)>& write_input);
 
 // The input's interval number as text: HORA, or HORA * 2 - 1 for a half
 // session (SESIONES exactly 0.5), written without a decimal part when whole.

@@ -17,7 +17,7 @@ inline pugi::xml_node append_element(pugi::xml_node parent, const char* name) {
 // table text. It goes through the document layer so that a control byte in
 // a Horalis table can never make the saved document unreadable.
 inline void set_text_attribute(pugi::xml_node element, const char* name, const Text8& value) {
-    set_attribute(element, name, to_wide(value));
+    set_attribute_8bit(element, name, value);
 }
 
 } // namespace enlazor

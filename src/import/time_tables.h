@@ -28,7 +28,9 @@ ImportSummary build_time_tables(XmlDocument& document, Exchange& exchange,
                                 ImportObserver& observer = ignore_import_findings());
 
 // build_time_tables, then saves the document over `saga_path`. Throws Error
-// on any failure; the file then stays as it was.
+// on any failure; the file then stays as it was. The inputs are made during
+// the save and written straight into the file: afterwards the document in
+// memory holds the section with an empty inputs element.
 ImportSummary write_time_tables(XmlDocument& document, Exchange& exchange,
                                 const std::filesystem::path& saga_path);
 

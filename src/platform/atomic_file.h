@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string_view>
 #include <system_error>
 
@@ -23,5 +24,20 @@ namespace enlazor {
 // Returns the system error of the first step that failed, or an empty code.
 // On failure the temporary file is gone and `path` is exactly as it was.
 std::error_code replace_file_atomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Takes the new content in pieces, in order.
+using ContentWriter = std::function<void(std::string_view bytes)>;
+
+// The same save with content that is produced while it is written, so that
+// a large document never has to be held whole in memory. `produce` is called
+// once, after the checks and the creation of the temporary file, and hands
+// every piece to the writer it is given; each piece goes straight to the
+// file, so it should come in sizeable blocks. When a write fails, the later
+// pieces are dropped and the error is returned once `produce` has returned.
+// When the save fails before the temporary file exists, `produce` is not
+// called at all. An exception from `produce` leaves through this function
+// with the temporary file gone and `path` exactly as it was.
+std::error_code replace_file_atomically(const std::filesystem::path& path,
+                                        const std::function<void(const ContentWriter&)>& produce);
 
 } // namespace enlazor

@@ -79,10 +79,19 @@ std::string descendant_text(pugi::xml_node node) {
     return text;
 }
 
-struct StringWriter final : pugi::xml_writer {
-    std::string bytes;
-    void write(const void* data, size_t size) override { bytes.append(static_cast<const char*>(data), size); }
-};
+// How much of `utf8` ends on a whole character: a piece of output may stop
+// inside a multi-byte sequence, which can only be transcoded with its rest.
+std::size_t whole_characters(std::string_view utf8) {
+    const std::size_t size = utf8.size();
+    for (std::size_t back = 1; back <= 4 && back <= size; ++back) {
+        const auto byte = static_cast<unsigned char>(utf8[size - back]);
+        if ((byte & 0xC0) == 0x80)
+            continue;  // a continuation byte: the lead is further back
+        const std::size_t length = byte < 0x80 ? 1 : byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+        return length > back ? size - back : size;
+    }
+    return size;
+}
 
 std::string read_file(const std::filesystem::path& path) {
     std::string bytes;
@@ -233,24 +242,143 @@ void XmlDocument::load_bytes(std::string bytes, const std::string& name) {
     byte_order_mark_ = std::move(byte_order_mark);
 }
 
+// Where the serializer's UTF-8 goes: turned into the file's encoding and
+// passed on in blocks of about a megabyte, few enough writes for a large
+// document and little held at any time.
+class XmlDocument::ByteSink final : public pugi::xml_writer {
+public:
+    ByteSink(XmlEncoding encoding, const ContentWriter& out)
+        : out_(out), transcode_(encoding != XmlEncoding::Utf8 && encoding != XmlEncoding::Utf8Bom),
+          encoding_(encoding) {}
+
+    // Bytes already in the file's encoding (the byte-order mark).
+    void write_encoded(std::string_view bytes) { block_.append(bytes); }
+
+    void write(const void* data, size_t size) override {
+        const std::string_view piece(static_cast<const char*>(data), size);
+        if (!transcode_) {
+            block_.append(piece);
+        } else {
+            unfinished_.append(piece);
+            const std::size_t whole = whole_characters(unfinished_);
+            block_ += encode_from_utf8(std::string_view(unfinished_).substr(0, whole), encoding_);
+            unfinished_.erase(0, whole);
+        }
+        if (block_.size() >= kBlockSize)
+            flush();
+    }
+    void write(std::string_view text) { write(text.data(), text.size()); }
+
+    void finish() {
+        if (!unfinished_.empty())
+            block_ += encode_from_utf8(unfinished_, encoding_);
+        unfinished_.clear();
+        flush();
+    }
+
+private:
+    static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+
+    void flush() {
+        if (!block_.empty())
+            out_(block_);
+        block_.clear();
+    }
+
+    const ContentWriter& out_;
+    const bool transcode_;
+    const XmlEncoding encoding_;
+    std::string block_;
+    std::string unfinished_;  // the start of a character whose rest is still to come
+};
+
 void XmlDocument::save(const std::filesystem::path& path) const {
-    const std::string bytes = serialize();
-    if (const std::error_code error = replace_file_atomically(path, bytes))
+    bool produced = false;
+    const std::error_code error = replace_file_atomically(path, [&](const ContentWriter& out) {
+        produced = true;
+        ByteSink sink(encoding_, out);
+        write_to(sink);
+    });
+    if (error && !produced && streamed_children_) {
+        // The file could not even be started. Streamed children are made all
+        // the same, so that an error in making them is the one reported, as
+        // it would be had they been made before the save.
+        const ContentWriter discard = [](std::string_view) {};
+        ByteSink sink(encoding_, discard);
+        write_to(sink);
+    }
+    if (error)
         throw Error("No se puede guardar el documento " + path.string() + ": " + error.message());
 }
 
 std::string XmlDocument::serialize() const {
-    StringWriter writer;
-    writer.bytes = byte_order_mark_;
+    std::string bytes;
+    const ContentWriter append = [&bytes](std::string_view piece) { bytes.append(piece); };
+    ByteSink sink(encoding_, append);
+    write_to(sink);
+    return bytes;
+}
+
+void XmlDocument::write_to(ByteSink& sink) const {
+    sink.write_encoded(byte_order_mark_);
     // Node by node rather than the document at once, to pass over the
     // elements created but never appended.
     for (pugi::xml_node node = doc_.first_child(); node; node = node.next_sibling())
         if (!is_waiting_room(node))
-            node.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
-    if (encoding_ == XmlEncoding::Utf8 || encoding_ == XmlEncoding::Utf8Bom)
-        return std::move(writer.bytes);
-    const std::string_view text = std::string_view(writer.bytes).substr(byte_order_mark_.size());
-    return byte_order_mark_ + encode_from_utf8(text, encoding_);
+            write_node(node, sink);
+    sink.finish();
+}
+
+void XmlDocument::write_node(pugi::xml_node node, ByteSink& sink) const {
+    bool holds_streamed = false;
+    if (streamed_children_)
+        for (pugi::xml_node up = streamed_element_; up && !holds_streamed; up = up.parent())
+            holds_streamed = up == node;
+    if (!holds_streamed) {
+        node.print(sink, "", pugi::format_raw, pugi::encoding_utf8);
+        return;
+    }
+
+    // The start tag as pugixml writes it, taken from a copy without
+    // children, which it prints as "<name attributes/>".
+    pugi::xml_document scratch;
+    pugi::xml_node bare = scratch.append_child(node.name());
+    for (const pugi::xml_attribute attribute : node.attributes())
+        bare.append_copy(attribute);
+    std::string start_tag;
+    const ContentWriter keep = [&start_tag](std::string_view piece) { start_tag.append(piece); };
+    ByteSink tag_sink(XmlEncoding::Utf8, keep);
+    bare.print(tag_sink, "", pugi::format_raw, pugi::encoding_utf8);
+    tag_sink.finish();
+    sink.write(std::string_view(start_tag).substr(0, start_tag.size() - 2));
+
+    bool opened = false;
+    const auto open = [&] {
+        if (!opened)
+            sink.write(">");
+        opened = true;
+    };
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+        open();
+        write_node(child, sink);
+    }
+    if (node == streamed_element_)
+        streamed_children_([&](pugi::xml_node child) {
+            open();
+            child.print(sink, "", pugi::format_raw, pugi::encoding_utf8);
+        });
+    if (!opened) {
+        sink.write("/>");
+        return;
+    }
+    sink.write("</");
+    sink.write(node.name());
+    sink.write(">");
+}
+
+void XmlDocument::stream_children_on_save(pugi::xml_node element, ChildProducer produce) {
+    streamed_element_ = element;
+    streamed_children_ = std::move(produce);
 }
 
 pugi::xml_node XmlDocument::document_element() const {
@@ -333,14 +461,34 @@ std::optional<WideText> first_child_text(pugi::xml_node element) {
     return node_text(child);
 }
 
-void set_attribute(pugi::xml_node element, const char* name, const WideText& value) {
+namespace {
+
+// The attribute a value is set on: the one of that name, or a new one after
+// the others.
+pugi::xml_attribute attribute_to_set(pugi::xml_node element, const char* name) {
     if (!is_usable_name(name))
         throw unusable_name(name);
     pugi::xml_attribute attribute = element.attribute(name);
     if (!attribute)
         attribute = element.append_attribute(name);
+    return attribute;
+}
+
+} // namespace
+
+void set_attribute(pugi::xml_node element, const char* name, const WideText& value) {
+    pugi::xml_attribute attribute = attribute_to_set(element, name);
     const std::string utf8 = utf8_from_wide(xml_characters(value));
     attribute.set_value(utf8.c_str(), utf8.size());
+}
+
+void set_attribute_8bit(pugi::xml_node element, const char* name, const Text8& value) {
+    for (const char c : value)
+        if (c < 0x20 || c > 0x7E) {
+            set_attribute(element, name, to_wide(value));
+            return;
+        }
+    attribute_to_set(element, name).set_value(value.c_str(), value.size());
 }
 
 } // namespace enlazor

@@ -11,6 +11,7 @@
 #include <pugixml.hpp>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,14 +66,31 @@ public:
     // of another document, an empty node, a parent inside the child).
     pugi::xml_node append_child(pugi::xml_node parent, pugi::xml_node child);
 
+    // Hands each child it makes to the function it is given.
+    using ChildProducer = std::function<void(const std::function<void(pugi::xml_node child)>& write_child)>;
+    // Gives `element` children that exist only in the saved bytes: each save
+    // and serialize() runs `produce`, and every node it hands over is written
+    // at once, after the element's children in the tree, and may be dropped
+    // straight after. A section of hundreds of thousands of elements thus
+    // goes to the file without ever being held in memory. The bytes are those
+    // the same nodes would give appended to the tree. One element at a time:
+    // a later call replaces an earlier one. What `produce` throws ends the
+    // save with the file untouched, and comes before any error of the file.
+    void stream_children_on_save(pugi::xml_node element, ChildProducer produce);
+
     XmlEncoding encoding() const { return encoding_; }
 
 private:
+    class ByteSink;
     void load_bytes(std::string bytes, const std::string& name);
+    void write_to(ByteSink& sink) const;
+    void write_node(pugi::xml_node node, ByteSink& sink) const;
 
     pugi::xml_document doc_;
     XmlEncoding encoding_ = XmlEncoding::Utf8;
     std::string byte_order_mark_;  // as the file had it, written back by a save
+    pugi::xml_node streamed_element_;
+    ChildProducer streamed_children_;
 };
 
 // Elements reached from `from` by child steps with exact names, in document
@@ -103,5 +121,11 @@ std::optional<WideText> first_child_text(pugi::xml_node element);
 // line feed and carriage return) are left out. Throws Error for a name that
 // markup cannot hold, as create_element does.
 void set_attribute(pugi::xml_node element, const char* name, const WideText& value);
+
+// set_attribute with the value converted from 8-bit text, which for plain
+// printable ASCII (the same characters in every system code page, and
+// nothing to leave out) is set as it is, without the round trip through
+// wide text: a large import sets millions of such values.
+void set_attribute_8bit(pugi::xml_node element, const char* name, const Text8& value);
 
 } // namespace enlazor

@@ -86,7 +86,12 @@ constexpr std::size_t kLongestNameKept = 200;
 
 } // namespace
 
-std::error_code replace_file_atomically(const std::filesystem::path& requested, std::string_view bytes) {
+std::error_code replace_file_atomically(const std::filesystem::path& path, std::string_view bytes) {
+    return replace_file_atomically(path, [bytes](const ContentWriter& write) { write(bytes); });
+}
+
+std::error_code replace_file_atomically(const std::filesystem::path& requested,
+                                        const std::function<void(const ContentWriter&)>& produce) {
     std::filesystem::path path = requested;
     struct stat info {};
     if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
@@ -121,7 +126,14 @@ std::error_code replace_file_atomically(const std::filesystem::path& requested, 
     TemporaryFile temporary((folder / ("." + name + ".XXXXXX")).string());
     if (!temporary.open())
         return last_error();
-    if (!write_all(temporary.fd(), bytes) || ::fsync(temporary.fd()) != 0)
+    std::error_code write_error;
+    produce([&](std::string_view bytes) {
+        if (!write_error && !write_all(temporary.fd(), bytes))
+            write_error = last_error();
+    });
+    if (write_error)
+        return write_error;
+    if (::fsync(temporary.fd()) != 0)
         return last_error();
     if (::fchmod(temporary.fd(), mode) != 0)
         return last_error();

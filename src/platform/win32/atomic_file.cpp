@@ -75,7 +75,12 @@ bool write_all(HANDLE file, std::string_view bytes) {
 
 } // namespace
 
-std::error_code replace_file_atomically(const std::filesystem::path& requested, std::string_view bytes) {
+std::error_code replace_file_atomically(const std::filesystem::path& path, std::string_view bytes) {
+    return replace_file_atomically(path, [bytes](const ContentWriter& write) { write(bytes); });
+}
+
+std::error_code replace_file_atomically(const std::filesystem::path& requested,
+                                        const std::function<void(const ContentWriter&)>& produce) {
     // ReplaceFileW wants the system's own separators; a path given with
     // forward slashes (as a script may write it) would otherwise fail.
     std::filesystem::path path = requested;
@@ -97,7 +102,14 @@ std::error_code replace_file_atomically(const std::filesystem::path& requested, 
     TemporaryFile temporary(path);
     if (!temporary.open())
         return last_error();
-    if (!write_all(temporary.handle(), bytes) || !::FlushFileBuffers(temporary.handle()))
+    std::error_code write_error;
+    produce([&](std::string_view bytes) {
+        if (!write_error && !write_all(temporary.handle(), bytes))
+            write_error = last_error();
+    });
+    if (write_error)
+        return write_error;
+    if (!::FlushFileBuffers(temporary.handle()))
         return last_error();
     if (!temporary.close())
         return last_error();
