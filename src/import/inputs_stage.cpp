@@ -22,18 +22,22 @@ void append_single_item(pugi::xml_node input, const char* list_name, const char*
 // The code look-up, telling the observer of a code no catalog record has.
 Text8 looked_up(CatalogLookup& catalog, const Text8& code, const char* field, std::size_t record,
                 ImportObserver& observer) {
-    if (!catalog.has_record(code))
-        observer.code_without_record(record, field, code);
-    return catalog.idsaga_for(code);
+    if (const Text8* idsaga = catalog.record_idsaga(code))
+        return *idsaga;
+    observer.code_without_record(record, field, code);
+    return code;
 }
 
 // The activity of the input's subject; without one the import stops with the
 // list's index error, unless the observer lets it go on.
 Text8 activity_of(const ActivityLists& lists, const Text8& asig, const Text8& subject,
                   std::size_t record, ImportObserver& observer) {
-    if (!lists.subject_ids.contains(subject) && observer.go_on_without_activity(record, asig, subject))
+    // One search, as activity_for would make it; a missing subject gives
+    // position -1 and, read, the list's index error.
+    const int position = lists.subject_ids.find(subject);
+    if (position < 0 && observer.go_on_without_activity(record, asig, subject))
         return {};
-    return lists.activity_for(subject);
+    return lists.activity_ids.at(position);
 }
 
 // Makes one input per placed SOLUC record: `new_input` gives the empty

@@ -59,14 +59,19 @@ bool CatalogLookup::has_record(const Text8& code) {
 }
 
 Text8 CatalogLookup::idsaga_for(const Text8& code) {
+    const Text8* idsaga = record_idsaga(code);
+    return idsaga ? *idsaga : code;
+}
+
+const Text8* CatalogLookup::record_idsaga(const Text8& code) {
     if (!first_idsaga_)
         index_catalog();
     auto found = first_idsaga_->find(code);
     if (found == first_idsaga_->end())
-        return code;
+        return nullptr;
     if (!has_idsaga_)
         catalog_.field_index("IDSAGA");  // throws the table's field-not-found error
-    return found->second;
+    return &found->second;
 }
 
 } // namespace enlazor
