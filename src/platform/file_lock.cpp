@@ -1,6 +1,12 @@
 // What a held table file does the same way on every system: it passes from
-// object to object, and closes when its last owner goes.
+// object to object, closes when its last owner goes, and reads and writes
+// whole byte runs over the system's single reads and writes.
 #include "platform/file_lock.h"
+
+#include "storage/dbf_messages.h"
+
+#include <cerrno>
+#include <new>
 
 namespace enlazor {
 
@@ -20,6 +26,38 @@ LockedFile& LockedFile::operator=(LockedFile&& other) noexcept {
         other.handle_ = -1;
     }
     return *this;
+}
+
+std::string LockedFile::read_all() const {
+    std::string bytes;
+    try {
+        bytes.resize(current_size());
+    } catch (const std::bad_alloc&) {
+        throw dbf_messages::out_of_memory(path_);
+    } catch (const std::length_error&) {
+        throw dbf_messages::out_of_memory(path_);
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const std::size_t got = read_some(done, bytes.data() + done, bytes.size() - done);
+        if (got == 0)
+            break;  // the file shrank meanwhile: what is there is the table
+        done += got;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+void LockedFile::write_at(std::size_t offset, std::string_view bytes) const {
+    if (!writable_)
+        throw dbf_messages::cannot_write(path_, EACCES);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const std::size_t written = write_some(offset + done, bytes.data() + done, bytes.size() - done);
+        if (written == 0)  // no progress and no error: a full disk, not a loop for ever
+            throw dbf_messages::cannot_write(path_, ENOSPC);
+        done += written;
+    }
 }
 
 } // namespace enlazor

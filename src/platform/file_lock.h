@@ -47,6 +47,13 @@ public:
     void close() noexcept;
 
 private:
+    // The system's part, one side for each system: the file's size now, and
+    // one read or write at `offset` giving the count it moved (a read gives
+    // 0 at the end of the file). Each throws the engine's error.
+    std::size_t current_size() const;
+    std::size_t read_some(std::size_t offset, char* into, std::size_t count) const;
+    std::size_t write_some(std::size_t offset, const char* from, std::size_t count) const;
+
     std::intptr_t handle_ = -1;  // the system's open file; -1 while closed
     bool writable_ = false;
     std::filesystem::path path_;

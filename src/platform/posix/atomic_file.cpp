@@ -86,10 +86,6 @@ constexpr std::size_t kLongestNameKept = 200;
 
 } // namespace
 
-std::error_code replace_file_atomically(const std::filesystem::path& path, std::string_view bytes) {
-    return replace_file_atomically(path, [bytes](const ContentWriter& write) { write(bytes); });
-}
-
 std::error_code replace_file_atomically(const std::filesystem::path& requested,
                                         const std::function<void(const ContentWriter&)>& produce) {
     std::filesystem::path path = requested;

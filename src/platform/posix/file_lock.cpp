@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <new>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -75,48 +74,32 @@ LockedFile LockedFile::create_new(const std::filesystem::path& path) {
     return file;
 }
 
-std::string LockedFile::read_all() const {
+
+
+std::size_t LockedFile::current_size() const {
     struct stat status {};
     if (::fstat(fd_of(handle_), &status) != 0)
         throw dbf_messages::cannot_read(path_, errno);
-    std::string bytes;
-    try {
-        bytes.resize(static_cast<std::size_t>(status.st_size));
-    } catch (const std::bad_alloc&) {
-        throw dbf_messages::out_of_memory(path_);
-    } catch (const std::length_error&) {
-        throw dbf_messages::out_of_memory(path_);
-    }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t count = ::pread(fd_of(handle_), bytes.data() + done, bytes.size() - done,
-                                      static_cast<off_t>(done));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            throw dbf_messages::cannot_read(path_, errno);
-        if (count == 0)
-            break;  // the file shrank meanwhile: what is there is the table
-        done += static_cast<std::size_t>(count);
-    }
-    bytes.resize(done);
-    return bytes;
+    return static_cast<std::size_t>(status.st_size);
 }
 
-void LockedFile::write_at(std::size_t offset, std::string_view bytes) const {
-    if (!writable_)
-        throw dbf_messages::cannot_write(path_, EACCES);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t count = ::pwrite(fd_of(handle_), bytes.data() + done, bytes.size() - done,
-                                       static_cast<off_t>(offset + done));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
+std::size_t LockedFile::read_some(std::size_t offset, char* into, std::size_t count) const {
+    for (;;) {
+        const ssize_t got = ::pread(fd_of(handle_), into, count, static_cast<off_t>(offset));
+        if (got >= 0)
+            return static_cast<std::size_t>(got);
+        if (errno != EINTR)
+            throw dbf_messages::cannot_read(path_, errno);
+    }
+}
+
+std::size_t LockedFile::write_some(std::size_t offset, const char* from, std::size_t count) const {
+    for (;;) {
+        const ssize_t written = ::pwrite(fd_of(handle_), from, count, static_cast<off_t>(offset));
+        if (written >= 0)
+            return static_cast<std::size_t>(written);
+        if (errno != EINTR)
             throw dbf_messages::cannot_write(path_, write_error(errno));
-        if (count == 0)
-            throw dbf_messages::cannot_write(path_, ENOSPC);
-        done += static_cast<std::size_t>(count);
     }
 }
 

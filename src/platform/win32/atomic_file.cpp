@@ -75,10 +75,6 @@ bool write_all(HANDLE file, std::string_view bytes) {
 
 } // namespace
 
-std::error_code replace_file_atomically(const std::filesystem::path& path, std::string_view bytes) {
-    return replace_file_atomically(path, [bytes](const ContentWriter& write) { write(bytes); });
-}
-
 std::error_code replace_file_atomically(const std::filesystem::path& requested,
                                         const std::function<void(const ContentWriter&)>& produce) {
     // ReplaceFileW wants the system's own separators; a path given with

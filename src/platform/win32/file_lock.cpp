@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <cerrno>
-#include <new>
 
 namespace enlazor {
 
@@ -36,6 +35,11 @@ OVERLAPPED at_offset(std::size_t offset) {
     where.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
     where.OffsetHigh = static_cast<DWORD>(static_cast<std::uint64_t>(offset) >> 32);
     return where;
+}
+
+// One system call moves at most a gigabyte; the callers loop for the rest.
+DWORD largest_transfer(std::size_t count) {
+    return count > (1u << 30) ? (1u << 30) : static_cast<DWORD>(count);
 }
 
 } // namespace
@@ -81,52 +85,31 @@ LockedFile LockedFile::create_new(const std::filesystem::path& path) {
     return file;
 }
 
-std::string LockedFile::read_all() const {
+
+
+std::size_t LockedFile::current_size() const {
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(handle_of(handle_), &size))
         throw dbf_messages::cannot_read(path_, errno_from_win32(::GetLastError()));
-    std::string bytes;
-    try {
-        bytes.resize(static_cast<std::size_t>(size.QuadPart));
-    } catch (const std::bad_alloc&) {
-        throw dbf_messages::out_of_memory(path_);
-    } catch (const std::length_error&) {
-        throw dbf_messages::out_of_memory(path_);
-    }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const std::size_t left = bytes.size() - done;
-        const DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
-        OVERLAPPED where = at_offset(done);
-        DWORD got = 0;
-        if (!::ReadFile(handle_of(handle_), bytes.data() + done, chunk, &got, &where)) {
-            if (::GetLastError() == ERROR_HANDLE_EOF)
-                break;
-            throw dbf_messages::cannot_read(path_, errno_from_win32(::GetLastError()));
-        }
-        if (got == 0)
-            break;  // the file shrank meanwhile: what is there is the table
-        done += got;
-    }
-    bytes.resize(done);
-    return bytes;
+    return static_cast<std::size_t>(size.QuadPart);
 }
 
-void LockedFile::write_at(std::size_t offset, std::string_view bytes) const {
-    if (!writable_)
-        throw dbf_messages::cannot_write(path_, EACCES);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const std::size_t left = bytes.size() - done;
-        const DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
-        OVERLAPPED where = at_offset(offset + done);
-        DWORD written = 0;
-        if (!::WriteFile(handle_of(handle_), bytes.data() + done, chunk, &written, &where))
-            throw dbf_messages::cannot_write(path_, errno_from_win32(::GetLastError()));
-        if (written == 0)
-            throw dbf_messages::cannot_write(path_, ENOSPC);
-        done += written;
-    }
+std::size_t LockedFile::read_some(std::size_t offset, char* into, std::size_t count) const {
+    OVERLAPPED where = at_offset(offset);
+    DWORD got = 0;
+    if (::ReadFile(handle_of(handle_), into, largest_transfer(count), &got, &where))
+        return got;
+    if (::GetLastError() == ERROR_HANDLE_EOF)
+        return 0;
+    throw dbf_messages::cannot_read(path_, errno_from_win32(::GetLastError()));
+}
+
+std::size_t LockedFile::write_some(std::size_t offset, const char* from, std::size_t count) const {
+    OVERLAPPED where = at_offset(offset);
+    DWORD written = 0;
+    if (!::WriteFile(handle_of(handle_), from, largest_transfer(count), &written, &where))
+        throw dbf_messages::cannot_write(path_, errno_from_win32(::GetLastError()));
+    return written;
 }
 
 void LockedFile::truncate(std::size_t size) const {

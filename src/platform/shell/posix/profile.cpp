@@ -5,11 +5,10 @@
 
 #include "app/hosted/profile_ini.h"
 #include "platform/atomic_file.h"
+#include "platform/file_reading.h"
 #include "platform/places.h"
 #include "storage/error.h"
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace enlazor::platform {
@@ -17,15 +16,13 @@ namespace enlazor::platform {
 void write_profile_int(const std::filesystem::path& path, std::string_view section, std::string_view key,
                        int value) {
     const Error failure("Unable to write to " + utf8_from_path(path));
+    // A missing file is an empty one; any other failure to read it keeps
+    // its content from being lost to the rewrite.
     std::string content;
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec)) {
-        std::ifstream in(path, std::ios::binary);
-        if (!in)
+    if (const std::error_code error = read_regular_file(path, content)) {
+        if (error != std::errc::no_such_file_or_directory)
             throw failure;
-        std::ostringstream buffer;
-        buffer << in.rdbuf();
-        content = buffer.str();
+        content.clear();
     }
     // Replaced whole, so Horalis never reads a half-written ini file.
     if (replace_file_atomically(path, set_profile_value(content, section, key, std::to_string(value))))
