@@ -32,7 +32,7 @@ ExportSummary run_export(const std::filesystem::path& saga_path, Exchange& excha
     // disk, so "Proceso finalizado" is only reported for tables that last.
     DirectionLock lock(exchange.directory());
     XmlDocument document;
-    document.load(saga_path);
+    document.load(saga_path, XmlUse::ReadOnly);
     ExportSummary summary = export_tables(document, exchange);
     lock.flush_directory();
     return summary;

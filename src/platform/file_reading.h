@@ -13,4 +13,27 @@ namespace enlazor::platform {
 // system's error, with `bytes` then unspecified.
 std::error_code read_regular_file(const std::filesystem::path& path, std::string& bytes);
 
+// The reading loop of both systems: the file's bytes go straight into
+// `bytes`, sized from the length the file had when opened (one more byte, so
+// that the end is seen without growing it), and it grows only for a file
+// that grew meanwhile. `read_some(into, room, got)` reads at most `room`
+// bytes; `got` of 0 is the end.
+template <typename ReadSome>
+std::error_code read_to_end(std::size_t expected_size, std::string& bytes, ReadSome read_some) {
+    bytes.resize(expected_size + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        std::size_t got = 0;
+        if (const std::error_code error = read_some(bytes.data() + filled, bytes.size() - filled, got))
+            return error;
+        if (got == 0) {
+            bytes.resize(filled);
+            return {};
+        }
+        filled += got;
+    }
+}
+
 } // namespace enlazor::platform

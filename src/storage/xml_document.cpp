@@ -5,6 +5,7 @@
 #include "storage/error.h"
 #include "storage/xml_encoding.h"
 
+#include <array>
 #include <cstring>
 #include <new>
 
@@ -18,10 +19,12 @@ namespace {
 // parse_fragment keeps the whitespace between top-level nodes too (the line
 // break after the declaration, the one at the end of the file); what
 // fragment parsing would let through besides is refused by
-// check_top_level().
-constexpr unsigned kParseOptions = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute |
-                                   pugi::parse_ws_pcdata | pugi::parse_declaration | pugi::parse_doctype |
-                                   pugi::parse_comments | pugi::parse_pi | pugi::parse_fragment;
+// top_level_fault().
+constexpr unsigned kReadOptions = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute |
+                                  pugi::parse_declaration | pugi::parse_doctype | pugi::parse_comments |
+                                  pugi::parse_pi | pugi::parse_fragment;
+// A document to be saved keeps its whitespace-only text, and so its layout.
+constexpr unsigned kEditOptions = kReadOptions | pugi::parse_ws_pcdata;
 
 // Where created elements wait until they are appended. "#" cannot start an
 // XML name, so no element read from a file has this name.
@@ -118,14 +121,21 @@ std::size_t offset_of(pugi::xml_node node) {
 // Fragment parsing accepts several top-level elements, text beside them and
 // a declaration anywhere; a document has one element, whitespace beside it,
 // and its declaration first.
-void check_top_level(const pugi::xml_document& parsed, std::string_view utf8, const std::string& name) {
+struct TopLevelFault {
+    const char* description;
+    std::size_t offset;
+};
+
+std::optional<TopLevelFault> top_level_fault(const pugi::xml_document& parsed, std::size_t text_size) {
     bool seen_element = false;
     bool seen_doctype = false;
     for (pugi::xml_node node = parsed.first_child(); node; node = node.next_sibling()) {
         const char* fault = nullptr;
         switch (node.type()) {
         case pugi::node_declaration:
-            if (node != parsed.first_child())
+            // Whitespace before it forms no node when it is not kept: the
+            // declaration's name must then be the file's first word.
+            if (node != parsed.first_child() || offset_of(node) != std::strlen("<?"))
                 fault = "la declaración XML no está al principio del archivo";
             break;
         case pugi::node_doctype:
@@ -147,10 +157,11 @@ void check_top_level(const pugi::xml_document& parsed, std::string_view utf8, co
             break;
         }
         if (fault)
-            throw not_well_formed(name, fault, utf8, offset_of(node));
+            return TopLevelFault{fault, offset_of(node)};
     }
     if (!seen_element)
-        throw not_well_formed(name, "no hay ningún elemento raíz", utf8, utf8.size());
+        return TopLevelFault{"no hay ningún elemento raíz", text_size};
+    return std::nullopt;
 }
 
 // A name the program gives an element or attribute. Only a rough check:
@@ -158,8 +169,17 @@ void check_top_level(const pugi::xml_document& parsed, std::string_view utf8, co
 bool is_usable_name(const char* name) {
     if (!name || !*name || std::strchr("-.0123456789", *name))
         return false;
+    // Checked for every attribute the import sets, a million at a district's scale.
+    static constexpr std::array<bool, 256> kRefused = [] {
+        std::array<bool, 256> refused{};
+        for (int c = 0; c <= ' '; ++c)
+            refused[static_cast<std::size_t>(c)] = true;
+        for (const char c : std::string_view("<>&\"'=/!?;,()[]{}#%$*+@^`|~\\"))
+            refused[static_cast<unsigned char>(c)] = true;
+        return refused;
+    }();
     for (const char* c = name; *c; ++c)
-        if (static_cast<unsigned char>(*c) <= ' ' || std::strchr("<>&\"'=/!?;,()[]{}#%$*+@^`|~\\", *c))
+        if (kRefused[static_cast<unsigned char>(*c)])
             return false;
     return true;
 }
@@ -184,62 +204,106 @@ WideText xml_characters(const WideText& value) {
 
 XmlDocument::XmlDocument() = default;
 
-void XmlDocument::load(const std::filesystem::path& path) {
+void XmlDocument::load(const std::filesystem::path& path, XmlUse use) {
     const std::string name = path.string();
     try {
-        load_bytes(read_file(path), name);
+        load_bytes(read_file(path), name, use, [&] { return read_file(path); });
     } catch (const std::bad_alloc&) {
         throw Error("El archivo " + name + " es demasiado grande para cargarlo en memoria");
     }
 }
 
-void XmlDocument::load_from_memory(std::string_view bytes, const std::string& name) {
+void XmlDocument::load_from_memory(std::string_view bytes, const std::string& name, XmlUse use) {
     try {
-        load_bytes(std::string(bytes), name);
+        load_bytes(std::string(bytes), name, use, [&] { return std::string(bytes); });
     } catch (const std::bad_alloc&) {
         throw Error("El archivo " + name + " es demasiado grande para cargarlo en memoria");
     }
 }
 
-void XmlDocument::load_bytes(std::string bytes, const std::string& name) {
+namespace {
+
+// A file's text as UTF-8: its own bytes after the byte-order mark, or the
+// decoding of another encoding (the raw bytes let go at once, so a big file
+// is held twice at most while it is decoded).
+struct Utf8Text {
+    std::string owner;
+    std::size_t start = 0;  // where the text begins in `owner`
+    std::optional<std::size_t> fault;
+
+    std::string_view view() const { return std::string_view(owner).substr(start); }
+};
+
+Utf8Text utf8_text(std::string bytes, const EncodingGuess& guess) {
+    Utf8Text text;
+    if (guess.encoding == XmlEncoding::Utf8 || guess.encoding == XmlEncoding::Utf8Bom) {
+        text.owner = std::move(bytes);
+        text.start = guess.bom_size;
+        text.fault = find_utf8_fault(text.view());
+    } else {
+        DecodedText result = decode_to_utf8(std::string_view(bytes).substr(guess.bom_size), guess.encoding);
+        std::string().swap(bytes);
+        text.owner = std::move(result.utf8);
+        text.fault = result.fault;
+    }
+    return text;
+}
+
+} // namespace
+
+void XmlDocument::load_bytes(std::string bytes, const std::string& name, XmlUse use,
+                             const std::function<std::string()>& read_again) {
     const EncodingGuess guess = guess_xml_encoding(bytes);
     if (!guess.unsupported.empty())
         throw Error("El archivo " + name + " usa la codificación " + guess.unsupported +
                     ", que el programa no sabe leer");
     std::string byte_order_mark = bytes.substr(0, guess.bom_size);
 
-    // UTF-8 is parsed from the bytes as read; other encodings are decoded
-    // first and the raw bytes let go at once, so a big file is held twice at
-    // most (its text, and the parser's copy).
-    std::string decoded;
-    std::string_view utf8;
-    std::optional<std::size_t> fault;
-    if (guess.encoding == XmlEncoding::Utf8 || guess.encoding == XmlEncoding::Utf8Bom) {
-        utf8 = std::string_view(bytes).substr(guess.bom_size);
-        fault = find_utf8_fault(utf8);
-    } else {
-        DecodedText result = decode_to_utf8(std::string_view(bytes).substr(guess.bom_size), guess.encoding);
-        std::string().swap(bytes);
-        decoded = std::move(result.utf8);
-        utf8 = decoded;
-        fault = result.fault;
-    }
-    if (fault)
+    Utf8Text text = utf8_text(std::move(bytes), guess);
+    if (text.fault)
         throw not_well_formed(name, "hay bytes que no forman un carácter válido en la codificación del archivo",
-                              utf8, *fault);
+                              text.view(), *text.fault);
 
+    // Parsed where it lies, with no copy of a district's megabytes. The
+    // parser writes into the text as it goes, so the line and column of a
+    // fault are counted on the text read once more (on the parsed one, a
+    // line or so off at worst, if the file can no longer be read).
+    std::unique_ptr<std::string> owner;
+    const auto fault_at = [&](const std::string& description, std::size_t offset) {
+        try {
+            const Utf8Text original = utf8_text(read_again(), guess);
+            return not_well_formed(name, description, original.view(), offset);
+        } catch (const Error&) {
+            return not_well_formed(name, description, std::string_view(*owner).substr(text.start), offset);
+        }
+    };
+    // Held where the tree can point into it for as long as the tree lives.
+    // The parser takes the last byte of the text as its end: a NUL added
+    // after the text, as the parser's own copy would have, keeps every byte.
+    owner = std::make_unique<std::string>(std::move(text.owner));
+    const std::size_t size = owner->size() - text.start;
+    owner->push_back('\0');
     pugi::xml_document parsed;
     const pugi::xml_parse_result result =
-        parsed.load_buffer(utf8.data(), utf8.size(), kParseOptions, pugi::encoding_utf8);
+        parsed.load_buffer_inplace(owner->data() + text.start, size + 1,
+                                   use == XmlUse::Edit ? kEditOptions : kReadOptions, pugi::encoding_utf8);
     if (result.status == pugi::status_out_of_memory)
         throw std::bad_alloc();
     if (!result)
-        throw not_well_formed(name, result.description(), utf8, static_cast<std::size_t>(result.offset));
-    check_top_level(parsed, utf8, name);
+        throw fault_at(result.description(), static_cast<std::size_t>(result.offset));
+    if (const std::optional<TopLevelFault> fault = top_level_fault(parsed, size))
+        throw fault_at(fault->description, fault->offset);
 
     doc_ = std::move(parsed);
+    text_ = std::move(owner);
     encoding_ = guess.encoding;
     byte_order_mark_ = std::move(byte_order_mark);
+    use_ = use;
+}
+
+void XmlDocument::require_editable() const {
+    if (use_ != XmlUse::Edit)
+        throw Error("El documento se cargó solo para leerlo y no se puede guardar");
 }
 
 // Where the serializer's UTF-8 goes: turned into the file's encoding and
@@ -293,6 +357,7 @@ private:
 };
 
 void XmlDocument::save(const std::filesystem::path& path) const {
+    require_editable();
     bool produced = false;
     const std::error_code error = replace_file_atomically(path, [&](const ContentWriter& out) {
         produced = true;
@@ -312,6 +377,7 @@ void XmlDocument::save(const std::filesystem::path& path) const {
 }
 
 std::string XmlDocument::serialize() const {
+    require_editable();
     std::string bytes;
     const ContentWriter append = [&bytes](std::string_view piece) { bytes.append(piece); };
     ByteSink sink(encoding_, append);
@@ -407,13 +473,16 @@ pugi::xml_node XmlDocument::append_child(pugi::xml_node parent, pugi::xml_node c
     return moved;
 }
 
-std::vector<pugi::xml_node> select_nodes(pugi::xml_node from, const std::vector<std::string>& steps) {
+namespace {
+
+template <typename Steps>
+std::vector<pugi::xml_node> select_steps(pugi::xml_node from, const Steps& steps) {
     std::vector<pugi::xml_node> current;
     if (from)
         current.push_back(from);
     // One level per step: every node is looked at once at most, and parents
     // in document order give their children in document order.
-    for (const std::string& step : steps) {
+    for (const auto& step : steps) {
         std::vector<pugi::xml_node> next;
         for (const pugi::xml_node parent : current)
             for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling())
@@ -424,6 +493,17 @@ std::vector<pugi::xml_node> select_nodes(pugi::xml_node from, const std::vector<
             break;
     }
     return current;
+}
+
+} // namespace
+
+std::vector<pugi::xml_node> select_nodes(pugi::xml_node from,
+                                         std::initializer_list<std::string_view> steps) {
+    return select_steps(from, steps);
+}
+
+std::vector<pugi::xml_node> select_nodes(pugi::xml_node from, const std::vector<std::string>& steps) {
+    return select_steps(from, steps);
 }
 
 std::optional<WideText> attribute_text(pugi::xml_node element, const char* name) {

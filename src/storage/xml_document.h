@@ -1,7 +1,8 @@
 // The SAGA document: load, read, change and save one XML file.
 //
 // Built on pugixml. Whitespace-only text between elements is kept in the tree
-// so that a save leaves the school's layout as it was, but the reading
+// of a document loaded for editing, so that a save leaves the school's
+// layout as it was, but the reading
 // helpers below never see it: for them it forms no node, so the first child
 // of an indented element is its first element or its first real text.
 #pragma once
@@ -12,14 +13,23 @@
 
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace enlazor {
 
 // How the file was encoded, so that a save writes it back the same way.
 enum class XmlEncoding { Utf8, Utf8Bom, Utf16LE, Utf16BE, Latin1, Windows1252 };
+
+// What a document is loaded for. A document only read (the export) leaves
+// out the whitespace-only text between elements: the reading helpers never
+// see it, and on a district's document it is half of the tree's nodes. Such
+// a document cannot be saved, since its layout is gone.
+enum class XmlUse { Edit, ReadOnly };
 
 class XmlDocument {
 public:
@@ -34,9 +44,10 @@ public:
     // declaring any other encoding is refused rather than misread. Entities
     // other than the predefined ones and character references are never
     // expanded and nothing outside the file is ever read.
-    void load(const std::filesystem::path& path);
+    void load(const std::filesystem::path& path, XmlUse use = XmlUse::Edit);
     // The same from memory (tests, fuzzing); `name` stands for the path in messages.
-    void load_from_memory(std::string_view bytes, const std::string& name = "documento");
+    void load_from_memory(std::string_view bytes, const std::string& name = "documento",
+                          XmlUse use = XmlUse::Edit);
 
     // Saves atomically over `path`: a temporary file beside it, flushed to
     // disk, renamed over the original with its permissions. A file without
@@ -82,13 +93,18 @@ public:
 
 private:
     class ByteSink;
-    void load_bytes(std::string bytes, const std::string& name);
+    void load_bytes(std::string bytes, const std::string& name, XmlUse use,
+                    const std::function<std::string()>& read_again);
+    void require_editable() const;
     void write_to(ByteSink& sink) const;
     void write_node(pugi::xml_node node, ByteSink& sink) const;
 
+    // The text the tree was parsed from, in place: its names and values.
+    std::unique_ptr<std::string> text_;
     pugi::xml_document doc_;
     XmlEncoding encoding_ = XmlEncoding::Utf8;
     std::string byte_order_mark_;  // as the file had it, written back by a save
+    XmlUse use_ = XmlUse::Edit;
     pugi::xml_node streamed_element_;
     ChildProducer streamed_children_;
 };
@@ -97,6 +113,8 @@ private:
 // order: {"document", "subjects", "subject"} from the document's root node
 // gives /document/subjects/subject; {"assigned-subjects", "assigned-subject"}
 // from a group element gives that group's assigned subjects.
+std::vector<pugi::xml_node> select_nodes(pugi::xml_node from,
+                                         std::initializer_list<std::string_view> steps);
 std::vector<pugi::xml_node> select_nodes(pugi::xml_node from, const std::vector<std::string>& steps);
 
 // The attribute's value as wide text, or nullopt without an attribute of

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cctype>
+#include <cstdint>
+#include <cstring>
 
 namespace enlazor {
 namespace {
@@ -205,6 +207,20 @@ EncodingGuess guess_xml_encoding(std::string_view bytes) {
 std::optional<std::size_t> find_utf8_fault(std::string_view utf8) {
     std::size_t i = 0;
     while (i < utf8.size()) {
+        // Most of a document is ASCII: eight bytes at a time while none is
+        // a NUL or has its high bit set.
+        constexpr std::uint64_t kOnes = 0x0101010101010101u;
+        constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+        while (utf8.size() - i >= sizeof(std::uint64_t)) {
+            std::uint64_t word;
+            std::memcpy(&word, utf8.data() + i, sizeof word);
+            const bool has_nul = ((word - kOnes) & ~word & kHighBits) != 0;
+            if ((word & kHighBits) != 0 || has_nul)
+                break;
+            i += sizeof word;
+        }
+        if (i == utf8.size())
+            break;
         const unsigned char b = static_cast<unsigned char>(utf8[i]);
         if (b == 0)
             return i;

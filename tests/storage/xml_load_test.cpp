@@ -31,14 +31,39 @@ TEST(XmlLoad, MalformedDocumentsNameTheFaultAndItsLineAndColumn) {
         {"\xFF\xFE" + xmltest::utf16_bytes(u"<a>\n  <b>Educación</c></a>", true), "Start-end tags mismatch",
          "(línea 2, columna 17)"},
     };
-    for (const auto& [bytes, description, position] : cases) {
-        SCOPED_TRACE(bytes);
-        XmlDocument document;
-        const std::string message = error_message([&] { document.load_from_memory(bytes, "saga.xml"); });
-        EXPECT_THAT(message, StartsWith("El archivo saga.xml no es un documento XML válido: "));
-        EXPECT_THAT(message, HasSubstr(description));
-        EXPECT_THAT(message, EndsWith(position));
-    }
+    for (const auto& [bytes, description, position] : cases)
+        for (const XmlUse use : {XmlUse::Edit, XmlUse::ReadOnly}) {
+            SCOPED_TRACE(bytes);
+            XmlDocument document;
+            const std::string message =
+                error_message([&] { document.load_from_memory(bytes, "saga.xml", use); });
+            EXPECT_THAT(message, StartsWith("El archivo saga.xml no es un documento XML válido: "));
+            EXPECT_THAT(message, HasSubstr(description));
+            EXPECT_THAT(message, EndsWith(position));
+        }
+}
+
+// A document loaded only to be read has no whitespace between its elements,
+// which the reading helpers never see anyway, and refuses to be saved
+// without its layout.
+TEST(XmlLoad, ReadOnlyDocumentReadsTheSameAndIsNeverSaved) {
+    const std::string bytes = "<document>\n  <teacher id=\" T1 \">\n    Ana <b>Gil</b>\n  </teacher>\n"
+                              "  <teacher>\n  </teacher>\n</document>\n";
+    XmlDocument edited;
+    XmlDocument read_only;
+    edited.load_from_memory(bytes);
+    read_only.load_from_memory(bytes, "documento", XmlUse::ReadOnly);
+    const auto texts = [](const XmlDocument& document) {
+        std::vector<std::optional<WideText>> texts;
+        for (pugi::xml_node teacher : select_nodes(document.root(), {"document", "teacher"})) {
+            texts.push_back(first_child_text(teacher));
+            texts.push_back(attribute_text(teacher, "id"));
+        }
+        return texts;
+    };
+    EXPECT_EQ(texts(read_only), texts(edited));
+    EXPECT_EQ(edited.serialize(), bytes);
+    EXPECT_THROW(read_only.serialize(), Error);
 }
 
 TEST(XmlLoad, EncodingsThatCannotBeReadAreRefusedNotGuessed) {

@@ -24,20 +24,18 @@ std::error_code read_regular_file(const std::filesystem::path& path, std::string
         return std::make_error_code(std::errc::is_a_directory);
     if (!S_ISREG(info.st_mode))
         return std::make_error_code(std::errc::invalid_argument);
-    bytes.clear();
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-    char chunk[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return last_error();
-        }
-        if (got == 0)
-            return {};
-        bytes.append(chunk, static_cast<std::size_t>(got));
-    }
+    return read_to_end(static_cast<std::size_t>(info.st_size), bytes,
+                       [&](char* into, std::size_t room, std::size_t& got) -> std::error_code {
+                           for (;;) {
+                               const ssize_t count = ::read(fd, into, room);
+                               if (count >= 0) {
+                                   got = static_cast<std::size_t>(count);
+                                   return {};
+                               }
+                               if (errno != EINTR)
+                                   return last_error();
+                           }
+                       });
 }
 
 } // namespace enlazor::platform

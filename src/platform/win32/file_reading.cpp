@@ -24,17 +24,16 @@ std::error_code read_regular_file(const std::filesystem::path& path, std::string
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file, &size))
         return win32::last_error();
-    bytes.clear();
-    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-    char chunk[1 << 16];
-    for (;;) {
-        DWORD got = 0;
-        if (!::ReadFile(file, chunk, sizeof chunk, &got, nullptr))
-            return win32::last_error();
-        if (got == 0)
-            return {};
-        bytes.append(chunk, got);
-    }
+    return read_to_end(static_cast<std::size_t>(size.QuadPart), bytes,
+                       [&](char* into, std::size_t room, std::size_t& got) -> std::error_code {
+                           // ReadFile takes at most 4 GB less one byte at a time.
+                           const DWORD wanted = room > 0xFFFFFFFEu ? 0xFFFFFFFEu : static_cast<DWORD>(room);
+                           DWORD count = 0;
+                           if (!::ReadFile(file, into, wanted, &count, nullptr))
+                               return win32::last_error();
+                           got = count;
+                           return {};
+                       });
 }
 
 } // namespace enlazor::platform
