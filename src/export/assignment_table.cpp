@@ -60,15 +60,23 @@ enum TeacherValue { kTeacherCode };
 Text8 last_teacher_code(pugi::xml_node assigned_subject, const CatalogIndex& teachers,
                         ExportObserver& observer) {
     Text8 code;
-    for (pugi::xml_node teacher :
-         nested_elements(assigned_subject, "assigned-teachers", "assigned-teacher")) {
+    for_each_nested(assigned_subject, "assigned-teachers", "assigned-teacher", [&](pugi::xml_node teacher) {
         const Text8 id = attribute_value(teacher, "id", observer);
         const std::vector<Text8>* record = teachers.find(id);
         if (!record)
             observer.assigned_id_unknown(teacher, id);
         code = record ? (*record)[kTeacherCode] : Text8{};
-    }
+    });
     return code;
+}
+
+// One record per assigned subject: counted first, so that the records go
+// into one buffer of the right size.
+std::size_t assigned_subject_count(const XmlDocument& document) {
+    std::size_t count = 0;
+    for (pugi::xml_node group : catalog_elements(document, "groups", "group"))
+        for_each_nested(group, "assigned-subjects", "assigned-subject", [&](pugi::xml_node) { ++count; });
+    return count;
 }
 
 } // namespace
@@ -81,8 +89,7 @@ void resolve_assignments(const XmlDocument& document, const AssignmentCatalogs& 
         const std::vector<Text8>* found = catalogs.groups.find(attribute_value(group, "id", observer));
         const std::vector<Text8>& group_values = found ? *found : no_group;
 
-        for (pugi::xml_node assigned :
-             nested_elements(group, "assigned-subjects", "assigned-subject")) {
+        for_each_nested(group, "assigned-subjects", "assigned-subject", [&](pugi::xml_node assigned) {
             const Text8 subject_id = attribute_value(assigned, "id", observer);
             const std::vector<Text8>* subject = catalogs.subjects.find(subject_id);
             if (!subject)
@@ -101,12 +108,13 @@ void resolve_assignments(const XmlDocument& document, const AssignmentCatalogs& 
             // Unknown hours leave the field without value (read back as 0,
             // so no lessons); hours that are no number count as 1.
             if (!hours.empty()) {
-                assignment.hours = weekly_hours(hours, decimal_separator);
-                if (!hours_number(hours, decimal_separator))
+                const std::optional<double> number = hours_number(hours, decimal_separator);
+                assignment.hours = number ? *number : weekly_hours(hours, decimal_separator);
+                if (!number)
                     observer.hours_not_a_number(assigned, subject_id, hours);
             }
             visit(assignment);
-        }
+        });
     }
 }
 
@@ -126,6 +134,7 @@ std::size_t build_assignment_table(const XmlDocument& document, Exchange& exchan
                     {"HORAS", FieldType::Float, 0},
                     {"SESIONES", FieldType::Text, 20}});
     table.open();
+    table.reserve(assigned_subject_count(document));
 
     OpenCatalogs catalogs(exchange);
     catalogs.open();
@@ -135,16 +144,19 @@ std::size_t build_assignment_table(const XmlDocument& document, Exchange& exchan
     const CatalogIndex subjects(exchange.nom_asg(), kAssignedSubjectFields);
 
     std::size_t records = 0;
+    FieldPositions positions(table);
+    const int hours_field = table.field_index("HORAS");
+    const int lessons_field = table.field_index("SESIONES");
     resolve_assignments(document, {groups, subjects, teachers}, exchange.decimal_separator(),
                         observer, [&](const Assignment& assignment) {
                             table.append();
-                            assign_fields(table, assignment.fields);
+                            assign_fields(table, assignment.fields, positions);
                             if (assignment.hours)
-                                table.set_float("HORAS", *assignment.hours);
+                                table.set_float(hours_field, *assignment.hours);
                             // The lessons follow the value as the field stores
                             // it, not as typed.
-                            table.set_text("SESIONES",
-                                           lesson_pattern(ceiling(table.floating("HORAS"))));
+                            table.set_text(lessons_field,
+                                           lesson_pattern(ceiling(table.floating(hours_field))));
                             table.post();
                             ++records;
                         });

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace enlazor {
@@ -48,8 +49,21 @@ void derive_records(const XmlDocument& document, const CatalogTable& catalog,
                     ExportObserver& observer,
                     const std::function<void(pugi::xml_node, const Record&)>& visit);
 
+// The positions of the fields a builder names, each looked up in the table
+// once: every record of a builder names its fields with the same literals,
+// so a known name pointer gives its position without comparing text.
+class FieldPositions {
+public:
+    explicit FieldPositions(const DbfTable& table) : table_(table) {}
+    int operator()(const char* field);
+
+private:
+    const DbfTable& table_;
+    std::vector<std::pair<const char*, int>> known_;
+};
+
 // Assigns every field of `record` in the current appended record of `table`.
-void assign_fields(DbfTable& table, const Record& record);
+void assign_fields(DbfTable& table, const Record& record, FieldPositions& positions);
 
 // Rebuilds the table in the exchange directory with one record per element
 // of its section, in document order, and returns the number written.

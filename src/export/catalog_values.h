@@ -16,10 +16,19 @@ namespace enlazor {
 std::vector<pugi::xml_node> catalog_elements(const XmlDocument& document, const char* section,
                                              const char* item);
 
-// The grandchildren of `element` through a child `list` (e.g.
-// "assigned-subjects" / "assigned-subject"), in document order.
-std::vector<pugi::xml_node> nested_elements(pugi::xml_node element, const char* list,
-                                            const char* item);
+// Calls `visit` with each grandchild of `element` through a child `list`
+// (e.g. "assigned-subjects" / "assigned-subject"), in document order. A
+// walk, not a list: it runs for every group and every assigned subject.
+template <typename Visit>
+void for_each_nested(pugi::xml_node element, const char* list, const char* item, Visit&& visit) {
+    // A processing instruction may bear the same name; only elements count.
+    const auto is_element = [](pugi::xml_node node) { return node.type() == pugi::node_element; };
+    for (pugi::xml_node child = element.child(list); child; child = child.next_sibling(list))
+        if (is_element(child))
+            for (pugi::xml_node nested = child.child(item); nested; nested = nested.next_sibling(item))
+                if (is_element(nested))
+                    visit(nested);
+}
 
 // An attribute's trimmed value, still wide (the group regime is cut before
 // its conversion). A missing attribute reads as empty and is told to the

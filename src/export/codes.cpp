@@ -16,15 +16,14 @@ Text8 subject_code(const Text8& subject_id) { return right_part(subject_id, 4); 
 Text8 long_subject_base(const Text8& subject_name) { return substring(subject_name, 1, 5); }
 
 Text8 UsedCodes::claim(const Text8& base, const Text8& stem) {
-    Text8 code = base;
-    if (codes_.contains(base)) {
-        std::int64_t& n = first_untried_.try_emplace(fold_case(stem), 1).first->second;
-        while (codes_.contains(stem + int_to_text(n)))
-            ++n;
-        code = stem + int_to_text(n);
+    if (codes_.add_if_new(base))
+        return base;
+    std::int64_t& n = first_untried_.try_emplace(fold_case(stem), 1).first->second;
+    for (;; ++n) {
+        Text8 code = stem + int_to_text(n);
+        if (codes_.add_if_new(code))
+            return code;
     }
-    codes_.add(code);
-    return code;
 }
 
 } // namespace enlazor

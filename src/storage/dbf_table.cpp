@@ -402,6 +402,17 @@ bool DbfTable::eof() const { return !state_->file.is_open() || state_->at_end; }
 
 // ---- writing ----
 
+void DbfTable::reserve(std::size_t records) {
+    State& s = *state_;
+    s.require_open();
+    try {
+        s.bytes.reserve(s.bytes.size() + records * s.layout.record_length);
+    } catch (const std::bad_alloc&) {
+        // Only a hint: the records still go in, growing the buffer as they come.
+    } catch (const std::length_error&) {
+    }
+}
+
 void DbfTable::append() {
     State& s = *state_;
     s.require_open();
@@ -414,11 +425,27 @@ void DbfTable::append() {
 }
 
 void DbfTable::set_text(const std::string& field, const Text8& value) {
+    state_->require_editing();
+    set_text(field_index(field), value);
+}
+
+void DbfTable::set_text(int index, std::string_view value) {
     State& s = *state_;
+    const FieldInfo& field = s.checked_field(index);
     s.require_editing();
-    s.store(field_index(field), [&](const FieldInfo& info) {
-        return dbf::store_text(info, value, s.decimal_separator);
-    });
+    if (field.kind() != FieldType::Text) {
+        s.store(index, [&](const FieldInfo& info) {
+            return dbf::store_text(info, Text8(value), s.decimal_separator);
+        });
+        return;
+    }
+    // Text is cut to the field's width and padded with blanks, in place.
+    const auto width = static_cast<std::size_t>(field.width);
+    const std::size_t kept = std::min(width, value.size());
+    char* stored = s.edited.data() + s.layout.offsets[static_cast<std::size_t>(index)];
+    std::copy_n(value.data(), kept, stored);
+    std::fill_n(stored + kept, width - kept, ' ');
+    s.modified = true;
 }
 
 void DbfTable::set_integer(const std::string& field, std::int32_t value) {
@@ -430,9 +457,23 @@ void DbfTable::set_integer(const std::string& field, std::int32_t value) {
 }
 
 void DbfTable::set_float(const std::string& field, double value) {
+    state_->require_editing();
+    set_float(field_index(field), value);
+}
+
+void DbfTable::set_float(int index, double value) {
     State& s = *state_;
+    const FieldInfo& field = s.checked_field(index);
     s.require_editing();
-    s.store(field_index(field), [&](const FieldInfo& info) {
+    if (field.kind() == FieldType::Float) {
+        // Written in place: the assignment builder sets one for every record.
+        if (!dbf::write_number(value, field.width, field.decimals,
+                               s.edited.data() + s.layout.offsets[static_cast<std::size_t>(index)]))
+            throw dbf_messages::value_out_of_range(field.name, s.path());
+        s.modified = true;
+        return;
+    }
+    s.store(index, [&](const FieldInfo& info) {
         return dbf::store_float(info, value, s.decimal_separator);
     });
 }

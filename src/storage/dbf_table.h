@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace enlazor {
@@ -101,10 +102,17 @@ public:
     bool eof() const;  // true after next on the last record, at once when empty
 
     // ---- writing ----
+    // Room for this many more records, for a writer that knows how many it
+    // will post: they then go into one buffer without regrowing it.
+    void reserve(std::size_t records);
     void append();  // starts an empty record at the end; unset fields stay blank
     void set_text(const std::string& field, const Text8& value);  // cut to the field's width
     void set_integer(const std::string& field, std::int32_t value);
     void set_float(const std::string& field, double value);
+    // The same by field position (see field_index), for builders that
+    // resolve their fields once rather than by name in every record.
+    void set_text(int index, std::string_view value);
+    void set_float(int index, double value);
     void post();    // stores the record
 
     // ---- reading the current record ----

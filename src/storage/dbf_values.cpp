@@ -2,6 +2,7 @@
 
 #include "storage/dbf_messages.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -15,12 +16,6 @@ namespace {
 bool is_padding(char c) { return c == ' ' || c == '\0'; }
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-std::string right_aligned(std::string_view digits, int width) {
-    std::string stored(static_cast<std::size_t>(width) - digits.size(), ' ');
-    stored += digits;
-    return stored;
-}
 
 std::string blank(const FieldInfo& field) {
     return std::string(static_cast<std::size_t>(field.width), ' ');
@@ -237,25 +232,38 @@ std::optional<std::int32_t> round_to_int32(double value) {
     return static_cast<std::int32_t>(whole);
 }
 
-std::optional<std::string> format_number(double value, int width, int decimals) {
+bool write_number(double value, int width, int decimals, char* out) {
     if (!std::isfinite(value))
-        return std::nullopt;
+        return false;
     if (value == 0.0)
         value = 0.0;  // no "-0.0000000000"
+    const auto columns = static_cast<std::size_t>(width);
+    const auto right_aligned = [&](std::string_view digits) {
+        std::fill_n(out, columns - digits.size(), ' ');
+        std::copy(digits.begin(), digits.end(), out + (columns - digits.size()));
+        return true;
+    };
     // The longest fixed form: 309 digits, sign, point and up to 255 decimals.
     char buffer[640];
     auto fixed = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
                                decimals);
     std::string_view text(buffer, fixed.ec == std::errc() ? fixed.ptr - buffer : sizeof buffer);
-    if (fixed.ec == std::errc() && text.size() <= static_cast<std::size_t>(width))
-        return right_aligned(text, width);
+    if (fixed.ec == std::errc() && text.size() <= columns)
+        return right_aligned(text);
     if (decimals == 0)
-        return std::nullopt;  // an integer column never takes an exponent
+        return false;  // an integer column never takes an exponent
     auto shortest = std::to_chars(buffer, buffer + sizeof buffer, value);
     text = std::string_view(buffer, shortest.ptr - buffer);
-    if (shortest.ec == std::errc() && text.size() <= static_cast<std::size_t>(width))
-        return right_aligned(text, width);
-    return std::nullopt;
+    if (shortest.ec == std::errc() && text.size() <= columns)
+        return right_aligned(text);
+    return false;
+}
+
+std::optional<std::string> format_number(double value, int width, int decimals) {
+    std::string stored(static_cast<std::size_t>(width), ' ');
+    if (!write_number(value, width, decimals, stored.data()))
+        return std::nullopt;
+    return stored;
 }
 
 Text8 read_text(const FieldInfo& field, std::string_view stored, char decimal_separator) {

@@ -40,5 +40,8 @@ std::optional<std::int32_t> round_to_int32(double value);
 // Fixed with `decimals` when it fits the width, else the shortest form that
 // reads back to the same value if that fits; right-aligned.
 std::optional<std::string> format_number(double value, int width, int decimals);
+// The same written over the `width` bytes at `out`; false, with `out`
+// untouched, where format_number gives nothing.
+bool write_number(double value, int width, int decimals, char* out);
 
 } // namespace enlazor::dbf

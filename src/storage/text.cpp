@@ -65,6 +65,13 @@ void LookupList::add(const Text8& text) {
     entries_.push_back(text);
 }
 
+bool LookupList::add_if_new(const Text8& text) {
+    if (!first_position_.try_emplace(fold_case(text), size()).second)
+        return false;
+    entries_.push_back(text);
+    return true;
+}
+
 int LookupList::find(const Text8& text) const {
     const auto found = first_position_.find(fold_case(text));
     return found == first_position_.end() ? -1 : found->second;

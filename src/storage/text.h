@@ -66,6 +66,9 @@ class LookupList {
 public:
     // Appends without testing for an equal entry.
     void add(const Text8& text);
+    // Appends unless an equal entry is there: true when it did. One look-up
+    // where find and add would make two.
+    bool add_if_new(const Text8& text);
     // Position of the first entry equal ignoring case, or -1.
     int find(const Text8& text) const;
     // Entry at `position`; throws Error "List index out of bounds (%d)" outside 0..size-1.

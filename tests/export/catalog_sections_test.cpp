@@ -3,6 +3,8 @@
 // and the cuts of the table fields.
 #include "export_test_support.h"
 
+#include "export/catalog_values.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -127,6 +129,29 @@ TEST(TableFiles, OldTablesAndIndexesAreReplacedWhateverTheirCase) {
     for (const std::string& file : files)
         EXPECT_EQ(file.substr(file.size() - 4), ".DBF") << file;
     EXPECT_EQ(read_table(dir.path(), "ASIGNOMT").rows.size(), 1u);
+}
+
+// Values Windows-1252 holds byte for byte skip the trip through wide text;
+// every value must still read exactly as the general conversion reads it,
+// in an attribute and as an element's text.
+TEST(CatalogSections, ValuesReadAsTheGeneralConversionReadsThem) {
+    const std::vector<std::string> values = {
+        "SB-0001", "  padded\t", "", "   ", "Matemáticas", "Ñandú ÿ ¿?", "\u00A0nbsp\u00A0",
+        "a&#13;b", "a&#13;&#10;b", "&#x80;", "€ 5", "ā ł – x", "e\u0301", "日本", "tab&#9;in",
+        "&lt;&amp;&gt;", "\u00C2\u00A0\u00C3"};
+    std::string items;
+    for (const std::string& value : values)
+        items += "<teacher id=\"" + value + "\">" + value + "</teacher>";
+    XmlDocument document;
+    document.load_from_memory(saga_document("<teachers>" + items +
+                                            "<teacher id='x'><![CDATA[ñ ]]></teacher>"
+                                            "<teacher id='y'><b>Ñ</b></teacher></teachers>"),
+                              "doc", XmlUse::ReadOnly);
+    for (pugi::xml_node teacher : catalog_elements(document, "teachers", "teacher")) {
+        SCOPED_TRACE(teacher.attribute("id").value());
+        EXPECT_EQ(attribute_value(teacher, "id"), table_text(attribute_wide(teacher, "id"), teacher, "id"));
+        EXPECT_EQ(first_child_value(teacher), table_text(first_child_wide(teacher), teacher, "text"));
+    }
 }
 
 } // namespace
