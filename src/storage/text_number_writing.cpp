@@ -62,6 +62,10 @@ Text8 float_to_text(double value, char decimal_separator) {
         return value < 0 ? "-INF" : "INF";
     if (value == 0)
         return "0";
+    // Whole numbers of up to fifteen digits, the periods and days the import
+    // writes by the million, are their digits.
+    if (std::fabs(value) < 1e15 && value == std::trunc(value))
+        return int_to_text(static_cast<std::int64_t>(value));
 
     // Fifteen digits, rounded up when the value's decimal expansion goes on
     // with a 5 or more. Sixteen correctly rounded digits settle that unless
