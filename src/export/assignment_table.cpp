@@ -85,6 +85,9 @@ void resolve_assignments(const XmlDocument& document, const AssignmentCatalogs& 
                          char decimal_separator, ExportObserver& observer,
                          const std::function<void(const Assignment&)>& visit) {
     const std::vector<Text8> no_group(kGroupValueCount);
+    // One record filled again for every assigned subject: its list of fields
+    // keeps its memory from one to the next.
+    Assignment assignment;
     for (pugi::xml_node group : catalog_elements(document, "groups", "group")) {
         const std::vector<Text8>* found = catalogs.groups.find(attribute_value(group, "id", observer));
         const std::vector<Text8>& group_values = found ? *found : no_group;
@@ -96,7 +99,6 @@ void resolve_assignments(const XmlDocument& document, const AssignmentCatalogs& 
                 observer.assigned_id_unknown(assigned, subject_id);
             const Text8 hours = subject ? hours_with_comma((*subject)[kHoursText]) : Text8{};
 
-            Assignment assignment;
             assignment.fields = {{"CASIG", subject ? (*subject)[kSubjectCode] : Text8{}},
                                  {"CPROF", last_teacher_code(assigned, catalogs.teachers, observer)},
                                  {"CGRUP", group_values[kGroupCode]},
@@ -107,6 +109,7 @@ void resolve_assignments(const XmlDocument& document, const AssignmentCatalogs& 
                                  {"GRUPO", group_values[kLetter]}};
             // Unknown hours leave the field without value (read back as 0,
             // so no lessons); hours that are no number count as 1.
+            assignment.hours.reset();
             if (!hours.empty()) {
                 const std::optional<double> number = hours_number(hours, decimal_separator);
                 assignment.hours = number ? *number : weekly_hours(hours, decimal_separator);
