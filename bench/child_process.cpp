@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string_view>
 
@@ -134,6 +135,8 @@ const Spawner spawner;
 ProcessRun run_program(const std::vector<std::string>& arguments) { return spawner.run(arguments); }
 
 std::string enlazor_cli() {
+    if (const char* chosen = std::getenv("ENLAZOR_BENCH_CLI"); chosen && *chosen)
+        return chosen;
     return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "enlazor-cli").string();
 }
 

@@ -21,7 +21,8 @@ struct ProcessRun {
 // output discarded, in the school's locale (es_ES.UTF-8: a decimal comma).
 ProcessRun run_program(const std::vector<std::string>& arguments);
 
-// enlazor-cli, built beside the benchmark program.
+// enlazor-cli, built beside the benchmark program, or the program that
+// ENLAZOR_BENCH_CLI names (the Windows build's, run under Wine).
 std::string enlazor_cli();
 
 // Times the runs of a benchmark's loop and keeps their highest peak memory.
