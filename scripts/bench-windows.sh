@@ -11,11 +11,7 @@ LINUX_BUILD="${1:-build}"
 bash scripts/build-windows.sh >/dev/null
 cmake --build "$LINUX_BUILD" --target enlazor_bench -j "$(nproc)" >/dev/null
 
-export WINEPREFIX="$PWD/build-windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  timeout 300 wineboot --init >/dev/null 2>&1 || true
-  timeout 120 wineserver -w || true
-fi
+source scripts/wine-prefix.sh
 # A Wine server kept running, as on a desktop where Wine is in use: each run
 # then pays the start of its own process, not the server's.
 wineserver -p

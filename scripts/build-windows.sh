@@ -5,7 +5,11 @@
 #   bash scripts/build-windows.sh [extra cmake arguments]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-windows-deps.sh
+# What the build needs is installed once; a later build finds it there.
+if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null || ! command -v wine >/dev/null ||
+  ! command -v makensis >/dev/null || [ ! -f third_party/pugixml/src/pugixml.cpp ]; then
+  bash scripts/install-windows-deps.sh
+fi
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
 cmake --build build-windows -j "$(nproc)"

@@ -11,15 +11,11 @@ LINUX_BUILD="${1:-build}"
 
 bash scripts/build-windows.sh
 
-# A Wine prefix of the build's own, made once: nothing of the machine's
-# Wine settings leaks in, and nothing of ours leaks out.
-export WINEPREFIX="$PWD/build-windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  timeout 300 wineboot --init >/dev/null 2>&1 || true
-  timeout 120 wineserver -w || true
-fi
+source scripts/wine-prefix.sh
 
-xvfb-run -a -s "-screen 0 1024x768x24" \
+# The same settings whatever the locale of the machine: Wine takes the code
+# page and the decimal separator from it, and the tests expect these.
+LC_ALL=C.UTF-8 xvfb-run -a -s "-screen 0 1024x768x24" \
   ctest --test-dir build-windows --output-on-failure -j "$(nproc)"
 bash scripts/windows-parity-check.sh "$LINUX_BUILD" build-windows 12
 bash scripts/windows-installer-check.sh build-windows "$WINEPREFIX"

@@ -131,8 +131,12 @@ TEST_F(NothingLost, LaterImportRunsNormallyAndReadsTheTablesAsTheyAreNow) {
                 {{"1A", "ABG", "S1", "A1", "2", "3", "1"}, {"1A", "ABG", "S1", "A1", "4", "1", "1"}});
     std::error_code held;
     fs::rename(staging / "SOLUC.DBF", exchange_dir() / "SOLUC.DBF", held);
+#ifdef _WIN32
     if (held)  // Windows keeps a table that is open from being replaced at all
         GTEST_SKIP() << "the open table cannot be replaced here: " << held.message();
+#else
+    ASSERT_FALSE(held) << held.message();
+#endif
     write_teachers({{"ABG", "PR-1"}});
 
     const ImportSummary summary = import();
