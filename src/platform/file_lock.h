@@ -59,10 +59,6 @@ private:
     std::filesystem::path path_;
 };
 
-// Flushes the directory holding `path`, so that a file just created there
-// is found after a power cut too.
-void sync_directory_of(const std::filesystem::path& path);
-
 // Deletes the table file at `path` unless some open file (of this process
 // or another) holds it, which gives the engine's "busy" error. Returns the
 // system's error when the file cannot be deleted for another reason.

@@ -304,7 +304,6 @@ void DbfTable::create() {
     try {
         created.write_at(0, header + dbf::kEndMarker);
         created.sync();
-        sync_directory_of(path);
     } catch (...) {
         // A half-written table would only be reported as corrupt later.
         std::error_code ignored;
@@ -439,12 +438,8 @@ void DbfTable::set_text(int index, std::string_view value) {
         });
         return;
     }
-    // Text is cut to the field's width and padded with blanks, in place.
-    const auto width = static_cast<std::size_t>(field.width);
-    const std::size_t kept = std::min(width, value.size());
-    char* stored = s.edited.data() + s.layout.offsets[static_cast<std::size_t>(index)];
-    std::copy_n(value.data(), kept, stored);
-    std::fill_n(stored + kept, width - kept, ' ');
+    // Written in place: the builders set several for every record.
+    dbf::write_text(field, value, s.edited.data() + s.layout.offsets[static_cast<std::size_t>(index)]);
     s.modified = true;
 }
 

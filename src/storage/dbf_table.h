@@ -87,7 +87,9 @@ public:
     void clear_fields();
     void add_field(const std::string& name, FieldType type, int size = 0);
     // Replaces any table of this name (whatever the case of its file name)
-    // with an empty one of the defined fields. The table stays closed.
+    // with an empty one of the defined fields, flushed to disk. The table
+    // stays closed. Its directory entry is flushed with the rest of the
+    // direction's (DirectionLock::flush_directory), not once per table.
     void create();
 
     // ---- open / close (idempotent) ----

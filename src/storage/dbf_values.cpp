@@ -22,8 +22,8 @@ std::string blank(const FieldInfo& field) {
 }
 
 std::string cut_to_width(const FieldInfo& field, const Text8& value) {
-    std::string stored = value.substr(0, static_cast<std::size_t>(field.width));
-    stored.resize(static_cast<std::size_t>(field.width), ' ');
+    std::string stored(static_cast<std::size_t>(field.width), ' ');
+    write_text(field, value, stored.data());
     return stored;
 }
 
@@ -230,6 +230,13 @@ std::optional<std::int32_t> round_to_int32(double value) {
         whole > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return static_cast<std::int32_t>(whole);
+}
+
+void write_text(const FieldInfo& field, std::string_view value, char* out) {
+    const auto width = static_cast<std::size_t>(field.width);
+    const std::size_t kept = std::min(width, value.size());
+    std::copy_n(value.data(), kept, out);
+    std::fill_n(out + kept, width - kept, ' ');
 }
 
 bool write_number(double value, int width, int decimals, char* out) {

@@ -43,5 +43,8 @@ std::optional<std::string> format_number(double value, int width, int decimals);
 // The same written over the `width` bytes at `out`; false, with `out`
 // untouched, where format_number gives nothing.
 bool write_number(double value, int width, int decimals, char* out);
+// Text cut to the field's width and padded with blanks, written over the
+// field's bytes at `out`: what store_text stores in a text field.
+void write_text(const FieldInfo& field, std::string_view value, char* out);
 
 } // namespace enlazor::dbf

@@ -24,7 +24,7 @@ class TemporaryFile {
 public:
     explicit TemporaryFile(std::string path_template) : path_(path_template.begin(), path_template.end()) {
         path_.push_back('\0');
-        fd_ = ::mkstemp(path_.data());
+        fd_ = ::mkostemp(path_.data(), O_CLOEXEC);  // a help viewer started meanwhile must not inherit it
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;

@@ -3,6 +3,7 @@
 #include "storage/dbf_messages.h"
 
 #include <cerrno>
+#include <optional>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -69,8 +70,14 @@ LockedFile LockedFile::create_new(const std::filesystem::path& path) {
     if (fd_of(file.handle_) < 0)
         throw dbf_messages::cannot_create(path, errno);
     int error_number = 0;
-    if (!try_lock(fd_of(file.handle_), LockKind::Exclusive, error_number))
-        throw dbf_messages::table_busy(path);
+    if (!try_lock(fd_of(file.handle_), LockKind::Exclusive, error_number)) {
+        if (error_number == EWOULDBLOCK)  // opened and locked by another the moment it was made
+            throw dbf_messages::table_busy(path);
+        // An empty file left behind would read as a damaged table.
+        file.close();
+        ::unlink(path.c_str());
+        throw dbf_messages::cannot_lock(path, error_number);
+    }
     return file;
 }
 
@@ -126,22 +133,18 @@ void LockedFile::close() noexcept {
     }
 }
 
-void sync_directory_of(const std::filesystem::path& path) {
-    const std::filesystem::path directory = path.has_parent_path() ? path.parent_path() : ".";
-    const int fd = open_retrying(directory.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return;  // the file itself is on disk; nothing more can be done here
-    const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
-    const int error_number = errno;
-    ::close(fd);
-    if (!synced)
-        throw dbf_messages::cannot_write(path, write_error(error_number));
-}
-
 // Unlinking a file that is open elsewhere succeeds on Linux, so the holder
 // is tested first by taking the exclusive lock, and kept while unlinking.
 std::error_code remove_unless_held(const std::filesystem::path& path) {
-    LockedFile held = LockedFile::open_existing(path, LockKind::Exclusive);
+    std::optional<LockedFile> held;
+    try {
+        held.emplace(LockedFile::open_existing(path, LockKind::Exclusive));
+    } catch (const Error&) {
+        std::error_code ignored;
+        if (!std::filesystem::exists(path, ignored))
+            return {};  // gone meanwhile: nothing left to remove
+        throw;
+    }
     std::error_code error;
     std::filesystem::remove(path, error);
     return error;

@@ -111,8 +111,17 @@ std::error_code replace_file_atomically(const std::filesystem::path& requested,
         return last_error();
     if (replacing) {
         if (!::ReplaceFileW(path.c_str(), temporary.path().c_str(), nullptr,
-                            REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-            return last_error();
+                            REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+            // With these two the document has already left its name while
+            // the new content is still the temporary file: it is put in place
+            // now, or the document would be lost with the temporary file.
+            const DWORD error = ::GetLastError();
+            if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT && error != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+                return last_error();
+            if (!::MoveFileExW(temporary.path().c_str(), path.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                return last_error();
+        }
         // ReplaceFileW carries the attributes over; where it does not (Wine)
         // they are set again, so a hidden or archived document stays so.
         if (::GetFileAttributesW(path.c_str()) != attributes)

@@ -134,10 +134,6 @@ void LockedFile::close() noexcept {
     }
 }
 
-// The folder's entries are journaled by the file system; a folder cannot be
-// flushed on its own on Windows. The table's own data was flushed by sync().
-void sync_directory_of(const std::filesystem::path&) {}
-
 // Deleting a file that somebody holds open fails with a sharing violation:
 // the holder is the test itself.
 std::error_code remove_unless_held(const std::filesystem::path& path) {
@@ -146,6 +142,8 @@ std::error_code remove_unless_held(const std::filesystem::path& path) {
     const DWORD error = ::GetLastError();
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
         throw dbf_messages::table_busy(path);
+    if (error == ERROR_FILE_NOT_FOUND)
+        return {};  // gone meanwhile: nothing left to remove
     return {errno_from_win32(error), std::generic_category()};
 }
 

@@ -13,11 +13,7 @@ std::filesystem::path default_exchange_dir() {
     return std::filesystem::path(L"C:\\HTEMP");
 }
 
-std::filesystem::path default_saga_dir() {
-    if (const wchar_t* dir = ::_wgetenv(L"ENLAZOR_EXCHANGE_DIR"); dir && *dir)
-        return std::filesystem::path(dir) / L"saga";
-    return std::filesystem::path(L"c:\\htemp\\saga");
-}
+std::filesystem::path default_saga_dir() { return default_exchange_dir() / L"saga"; }
 
 std::filesystem::path path_from_utf8(std::string_view utf8) {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
