@@ -47,6 +47,22 @@ int run_window(ShellState& state, enlazor::help::HelpSystem& help) {
 
 } // namespace
 
+namespace {
+
+// A hosted start that names a window to live in; handle 0, or one that is
+// no number, gives a window of its own, on whatever platform Qt chooses.
+bool names_host_window(const std::vector<std::string>& arguments) {
+    if (!enlazor::is_hosted(arguments))
+        return false;
+    try {
+        return enlazor::host_window_id(arguments[1]) != 0;
+    } catch (const enlazor::Error&) {
+        return false;
+    }
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
     // Help is ready before any window, whether it is ever asked for or not.
     auto help = enlazor::help::make_help_bridge(enlazor::help::load_html_help(), texts::help_file_name,
@@ -58,7 +74,7 @@ int main(int argc, char* argv[]) {
     state.arguments = enlazor::hosted_arguments(argc, argv);
     state.completion_ini = enlazor::completion_ini_path();
 
-    if (enlazor::is_hosted(state.arguments)) {
+    if (names_host_window(state.arguments)) {
         // Horalis names its window by an X11 id: only Qt's X11 platform can
         // live in it, on a Wayland desktop too (through XWayland).
         qputenv("QT_QPA_PLATFORM", "xcb");

@@ -2,7 +2,7 @@
 
 #include "app/shell/shell_texts.h"
 #include "message_boxes.h"
-#include "storage/text.h"
+#include "wide_text.h"
 
 #include <commdlg.h>
 
@@ -14,35 +14,27 @@ namespace enlazor::win {
 
 namespace {
 
-// The dialog speaks 8-bit text of the system code page. Paths cross to and
-// from it through wide text, never as narrow text, which std::filesystem
-// here would read as UTF-8.
-std::string dialog_text(const std::filesystem::path& path) {
-    const std::wstring& native = path.native();
-    return to_8bit(WideText(native.begin(), native.end()));
-}
-
-std::filesystem::path dialog_path(const std::string& text) {
-    const WideText wide = to_wide(text);
-    return std::filesystem::path(std::wstring(wide.begin(), wide.end()));
-}
-
 // Room for the longest name the dialog may hand back.
 constexpr std::size_t file_name_room = 32 * 1024;
 
 } // namespace
 
+// The wide dialog: a name with a character outside the system code page
+// comes back as it is, not as a best-fit look-alike that may name another
+// file.
 OpenDialogXml::OpenDialogXml(const std::filesystem::path& initial_folder)
-    : initial_folder_(dialog_text(initial_folder)) {}
+    : initial_folder_(initial_folder.native()) {}
 
 std::optional<std::filesystem::path> OpenDialogXml::execute(HWND owner) {
     // "*.xml|*.xml": one entry, shown as "*.xml" and matching "*.xml".
-    const std::string pattern = app::texts::dialog_filter;
-    const std::string filter = pattern + '\0' + pattern + '\0';
-    std::vector<char> file(file_name_room, '\0');
+    const std::wstring pattern = wide(app::texts::dialog_filter);
+    const std::wstring filter = pattern + L'\0' + pattern + L'\0';
+    const std::wstring title = wide(app::texts::dialog_title);
+    const std::wstring suffix = wide(app::texts::dialog_default_suffix);
+    std::vector<wchar_t> file(file_name_room, L'\0');
     file_name_.copy(file.data(), file.size() - 1);
 
-    OPENFILENAMEA dialog{};
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = filter.c_str();
@@ -50,14 +42,14 @@ std::optional<std::filesystem::path> OpenDialogXml::execute(HWND owner) {
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = initial_folder_.c_str();
-    dialog.lpstrTitle = app::texts::dialog_title;
-    dialog.lpstrDefExt = app::texts::dialog_default_suffix;
+    dialog.lpstrTitle = title.c_str();
+    dialog.lpstrDefExt = suffix.c_str();
     // A typed name need not exist: the frame says "No existe archivo".
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-    if (!GetOpenFileNameA(&dialog))
+    if (!GetOpenFileNameW(&dialog))
         return std::nullopt;
     file_name_ = file.data();
-    return dialog_path(file_name_);
+    return std::filesystem::path(file_name_);
 }
 
 FrameDialogs::FrameDialogs(std::function<HWND()> owner, const std::filesystem::path& saga_folder)

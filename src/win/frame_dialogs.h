@@ -24,8 +24,8 @@ public:
     std::optional<std::filesystem::path> execute(HWND owner);
 
 private:
-    std::string initial_folder_;  // 8-bit, as the dialog takes it
-    std::string file_name_;       // the last confirmed one, 8-bit
+    std::wstring initial_folder_;
+    std::wstring file_name_;  // the last confirmed one
 };
 
 class FrameDialogs final : public app::FrameUi {

@@ -20,8 +20,6 @@ std::vector<std::string> command_line_arguments();
 struct Placement {
     // The host window; none in normal mode and for handle 0.
     HWND host = nullptr;
-    // Borderless and reporting to Horalis: handle 0 or a host window.
-    bool hosted = false;
 };
 
 // The window that handle `id` names. Throws Error "Controlador de ventana no

@@ -8,6 +8,7 @@
 #include "storage/error.h"
 #include "storage/settings.h"
 #include "storage/text.h"
+#include "wide_text.h"
 #include "window_class.h"
 
 #include <commctrl.h>
@@ -46,11 +47,6 @@ BOOL CALLBACK cancel_dialog(HWND window, LPARAM) {
     if (std::wstring_view(name) == L"#32770")
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     return TRUE;
-}
-
-std::wstring wide(const char* utf8) {
-    const WideText text = wide_from_utf8(utf8);
-    return std::wstring(text.begin(), text.end());
 }
 
 COLORREF rgb(const layout::Colour& colour) {
@@ -128,7 +124,7 @@ void TMForm::create_window() {
     if (placement_.host) {
         style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
         ex_style = WS_EX_CONTROLPARENT;
-    } else if (placement_.hosted) {
+    } else if (state_.hosted()) {
         style = WS_POPUP | WS_CLIPCHILDREN;
         ex_style = WS_EX_CONTROLPARENT;
     }
@@ -254,12 +250,7 @@ void TMForm::command(int id) {
 }
 
 LRESULT CALLBACK TMForm::window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* form = owner_of<TMForm>(window, message, lparam);
-    if (!form)
-        return DefWindowProcW(window, message, wparam, lparam);
-    if (message == WM_NCCREATE)
-        form->handle_ = window;
-    return form->handle_message(message, wparam, lparam);
+    return dispatch_to_owner(window, message, wparam, lparam, &TMForm::handle_, &TMForm::handle_message);
 }
 
 LRESULT TMForm::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -306,7 +297,6 @@ void TMForm::BImportarClick() {
 void TMForm::FormCreate() {
     if (const std::optional<std::uint32_t> id = app::host_from_command_line(state_, dialogs_)) {
         placement_.host = host_window(*id);
-        placement_.hosted = true;
         state_.hosted_marker = 2;
     }
 }
@@ -333,11 +323,13 @@ void TMForm::close() {
 void TMForm::destroyed() {
     // A host that destroys its window destroys ours with it: the program
     // ends as after any close, and a dialog still open ends with it.
+    // The window and perhaps the host are going: a box telling that the ini
+    // could not be written must not belong to either, or it goes with them.
+    destroying_ = true;
     if (!state_.window_closed) {
         state_.window_closed = true;
         FormClose();
     }
-    handle_ = nullptr;
     PostQuitMessage(0);
 }
 
@@ -349,7 +341,7 @@ void TMForm::host_gone() {
 }
 
 HWND TMForm::dialog_owner() const {
-    return win::dialog_owner(placement_, handle_);
+    return destroying_ ? nullptr : win::dialog_owner(placement_, handle_);
 }
 
 // The user changed the regional settings: the next direction reads numbers

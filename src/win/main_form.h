@@ -79,7 +79,8 @@ private:
     // Hosted, the window is a child, which Windows does not tell of changed
     // settings; a hidden top-level window hears them instead.
     HWND settings_listener_ = nullptr;
-    HWND focused_ = nullptr;  // put back when the window is activated again
+    HWND focused_ = nullptr;
+    bool destroying_ = false;  // from WM_DESTROY on: boxes then have no owner  // put back when the window is activated again
 
     HFONT window_font_ = nullptr;
     HFONT caption_font_ = nullptr;

@@ -1,16 +1,12 @@
 #include "message_boxes.h"
 
 #include "app/shell/shell_texts.h"
-#include "storage/text.h"
+#include "hosted.h"
+#include "wide_text.h"
 
 namespace enlazor::win {
 
 namespace {
-
-std::wstring wide(const std::string& utf8) {
-    const WideText text = wide_from_utf8(utf8);
-    return std::wstring(text.begin(), text.end());
-}
 
 // The system's message box says "OK" in the language of Windows and comes
 // up over its owner. A hook on this thread catches the box as it is being
@@ -47,10 +43,8 @@ private:
         }
         RECT frame{};
         GetWindowRect(box, &frame);
-        const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-        SetWindowPos(box, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                     (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        const POINT corner = centred_position({frame.right - frame.left, frame.bottom - frame.top});
+        SetWindowPos(box, nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     // The one box being shown on the user-interface thread; boxes never nest

@@ -58,15 +58,8 @@ HWND GradientPanel::add_button(int id, const app::layout::Box& box, const std::w
 }
 
 LRESULT CALLBACK GradientPanel::window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* panel = owner_of<GradientPanel>(window, message, lparam);
-    if (!panel)
-        return DefWindowProcW(window, message, wparam, lparam);
-    if (message == WM_NCCREATE)
-        panel->handle_ = window;
-    const LRESULT result = panel->handle_message(message, wparam, lparam);
-    if (message == WM_NCDESTROY)
-        panel->handle_ = nullptr;
-    return result;
+    return dispatch_to_owner(window, message, wparam, lparam, &GradientPanel::handle_,
+                             &GradientPanel::handle_message);
 }
 
 LRESULT GradientPanel::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {

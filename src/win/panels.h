@@ -30,7 +30,6 @@ public:
     GradientPanel(const GradientPanel&) = delete;
     GradientPanel& operator=(const GradientPanel&) = delete;
 
-    HWND handle() const { return handle_; }
 
     void add_label(PanelLabel label);
 

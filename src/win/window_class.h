@@ -35,4 +35,22 @@ Owner* owner_of(HWND window, UINT message, LPARAM lparam) {
     return owner;
 }
 
+// The window procedure of an object that keeps its window in `handle` and
+// answers its messages in `handle_message`: the handle is known from the
+// first message on and forgotten only after the last, so every message,
+// WM_NCDESTROY included, reaches the default handling with its window.
+template <typename Owner>
+LRESULT dispatch_to_owner(HWND window, UINT message, WPARAM wparam, LPARAM lparam, HWND Owner::*handle,
+                          LRESULT (Owner::*handle_message)(UINT, WPARAM, LPARAM)) {
+    Owner* owner = owner_of<Owner>(window, message, lparam);
+    if (!owner)
+        return DefWindowProcW(window, message, wparam, lparam);
+    if (message == WM_NCCREATE)
+        owner->*handle = window;
+    const LRESULT result = (owner->*handle_message)(message, wparam, lparam);
+    if (message == WM_NCDESTROY)
+        owner->*handle = nullptr;
+    return result;
+}
+
 } // namespace enlazor::win
