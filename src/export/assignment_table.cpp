@@ -70,15 +70,6 @@ Text8 last_teacher_code(pugi::xml_node assigned_subject, const CatalogIndex& tea
     return code;
 }
 
-// One record per assigned subject: counted first, so that the records go
-// into one buffer of the right size.
-std::size_t assigned_subject_count(const XmlDocument& document) {
-    std::size_t count = 0;
-    for (pugi::xml_node group : catalog_elements(document, "groups", "group"))
-        for_each_nested(group, "assigned-subjects", "assigned-subject", [&](pugi::xml_node) { ++count; });
-    return count;
-}
-
 } // namespace
 
 void resolve_assignments(const XmlDocument& document, const AssignmentCatalogs& catalogs,
@@ -137,7 +128,6 @@ std::size_t build_assignment_table(const XmlDocument& document, Exchange& exchan
                     {"HORAS", FieldType::Float, 0},
                     {"SESIONES", FieldType::Text, 20}});
     table.open();
-    table.reserve(assigned_subject_count(document));
 
     OpenCatalogs catalogs(exchange);
     catalogs.open();

@@ -16,12 +16,6 @@ namespace enlazor {
 struct ActivityLists {
     LookupList activity_ids;  // a1, a2, ...
     LookupList subject_ids;   // each activity's IDSAGA
-
-    // The activity of the first entry whose subject equals `subject`
-    // ignoring case. Throws Error "List index out of bounds (-1)" when none does.
-    const Text8& activity_for(const Text8& subject) const {
-        return activity_ids.at(subject_ids.find(subject));
-    }
 };
 
 // Each stage appends its list element to `time_table` and one item per

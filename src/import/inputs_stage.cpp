@@ -32,8 +32,8 @@ Text8 looked_up(CatalogLookup& catalog, const Text8& code, const char* field, st
 // list's index error, unless the observer lets it go on.
 Text8 activity_of(const ActivityLists& lists, const Text8& asig, const Text8& subject,
                   std::size_t record, ImportObserver& observer) {
-    // One search, as activity_for would make it; a missing subject gives
-    // position -1 and, read, the list's index error.
+    // The first entry whose subject equals it ignoring case; a missing
+    // subject gives position -1 and, read, the list's index error.
     const int position = lists.subject_ids.find(subject);
     if (position < 0 && observer.go_on_without_activity(record, asig, subject))
         return {};

@@ -52,17 +52,6 @@ void CatalogLookup::index_catalog() {
     }
 }
 
-bool CatalogLookup::has_record(const Text8& code) {
-    if (!first_idsaga_)
-        index_catalog();
-    return first_idsaga_->contains(code);
-}
-
-Text8 CatalogLookup::idsaga_for(const Text8& code) {
-    const Text8* idsaga = record_idsaga(code);
-    return idsaga ? *idsaga : code;
-}
-
 const Text8* CatalogLookup::record_idsaga(const Text8& code) {
     if (!first_idsaga_)
         index_catalog();

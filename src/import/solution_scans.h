@@ -37,16 +37,9 @@ class CatalogLookup {
 public:
     CatalogLookup(DbfTable& catalog, std::string code_field);
 
-    // Reads the catalog on the first look-up, not before.
-    Text8 idsaga_for(const Text8& code);
-
     // The IDSAGA of the first record with the code, or nullptr when no
-    // record has it: both answers of the look-up from one search.
+    // record has it. Reads the catalog on the first look-up, not before.
     const Text8* record_idsaga(const Text8& code);
-
-    // True when a catalog record has the code, so that idsaga_for gives a
-    // record's IDSAGA rather than the code itself.
-    bool has_record(const Text8& code);
 
 private:
     void index_catalog();

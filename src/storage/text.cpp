@@ -4,17 +4,31 @@
 #include "platform/code_page.h"
 #include "storage/error.h"
 
+#include <type_traits>
+
 namespace enlazor {
 
-WideText trim(const WideText& text) {
+namespace {
+
+template <typename Text>
+Text trimmed(const Text& text) {
+    const auto blank = [](auto unit) {
+        return static_cast<std::make_unsigned_t<decltype(unit)>>(unit) <= 32;
+    };
     std::size_t first = 0;
     std::size_t last = text.size();
-    while (first < last && text[first] <= 32)
+    while (first < last && blank(text[first]))
         ++first;
-    while (last > first && text[last - 1] <= 32)
+    while (last > first && blank(text[last - 1]))
         --last;
     return text.substr(first, last - first);
 }
+
+} // namespace
+
+WideText trim(const WideText& text) { return trimmed(text); }
+
+Text8 trim(const Text8& text) { return trimmed(text); }
 
 // The code page has one byte per character and every byte survives the trip
 // to wide text and back, so cutting characters is cutting bytes.

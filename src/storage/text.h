@@ -22,6 +22,8 @@ using WideText = std::u16string;  // UTF-16 code units
 
 // Removes every code unit of value 32 or less from both ends.
 WideText trim(const WideText& text);
+// The same for 8-bit text: every byte of value 32 or less.
+Text8 trim(const Text8& text);
 
 // Wide text to Windows-1252: best-fit substitutes where one exists
 // (ā→a, ł→l, – → -), else "?". Never fails.
@@ -38,6 +40,13 @@ std::string utf8_from_wide(const WideText& text);
 // Windows-1252 straight to and from UTF-8, for messages and the terminal.
 std::string utf8_from_8bit(const Text8& text);
 Text8 to_8bit_from_utf8(std::string_view utf8);
+
+// What to_8bit_from_utf8 gives, without the trip through wide text, for text
+// whose every character the system code page holds as the same number
+// (ASCII, and U+00A0..U+00FF where that code page is Windows-1252): ids,
+// codes and Spanish names. Nothing for any other text, which takes the
+// general conversion with its best fit.
+std::optional<Text8> exact_8bit_from_utf8(std::string_view utf8);
 
 // ---- cutting, case, comparison --------------------------------------------
 

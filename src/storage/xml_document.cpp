@@ -269,13 +269,16 @@ void XmlDocument::load_bytes(std::string bytes, const std::string& name, XmlUse 
     // fault are counted on the text read once more (on the parsed one, a
     // line or so off at worst, if the file can no longer be read).
     std::unique_ptr<std::string> owner;
+    pugi::xml_document parsed;
     const auto fault_at = [&](const std::string& description, std::size_t offset) {
+        parsed.reset();  // its memory, not held while the file is read again
         try {
             const Utf8Text original = utf8_text(read_again(), guess);
             return not_well_formed(name, description, original.view(), offset);
         } catch (const Error&) {
-            return not_well_formed(name, description, std::string_view(*owner).substr(text.start), offset);
+        } catch (const std::bad_alloc&) {
         }
+        return not_well_formed(name, description, std::string_view(*owner).substr(text.start), offset);
     };
     // Held where the tree can point into it for as long as the tree lives.
     // The parser takes the last byte of the text as its end: a NUL added
@@ -283,7 +286,6 @@ void XmlDocument::load_bytes(std::string bytes, const std::string& name, XmlUse 
     owner = std::make_unique<std::string>(std::move(text.owner));
     const std::size_t size = owner->size() - text.start;
     owner->push_back('\0');
-    pugi::xml_document parsed;
     const pugi::xml_parse_result result =
         parsed.load_buffer_inplace(owner->data() + text.start, size + 1,
                                    use == XmlUse::Edit ? kEditOptions : kReadOptions, pugi::encoding_utf8);
