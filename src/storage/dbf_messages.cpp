@@ -64,6 +64,10 @@ Error not_editing(const std::filesystem::path& table) {
     return engine("Table is not in edit or insert mode.", table);
 }
 
+Error record_mismatch(const std::filesystem::path& table) {
+    return engine("Record size does not match the table.", table);
+}
+
 Error no_fields(const std::filesystem::path& table) {
     return engine("Table has no fields defined.", table);
 }

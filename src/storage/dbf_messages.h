@@ -29,6 +29,8 @@ Error not_editing(const std::filesystem::path& table);
 Error no_fields(const std::filesystem::path& table);
 Error record_too_large(const std::filesystem::path& table);
 Error table_full(const std::filesystem::path& table);
+// Bytes given as a record that are not one of this table's.
+Error record_mismatch(const std::filesystem::path& table);
 // Records are added only to tables laid out as we write them.
 Error read_only(const std::filesystem::path& table);
 Error invalid_field_name(const std::string& field);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <optional>
@@ -477,6 +478,40 @@ void DbfTable::post() {
     State& s = *state_;
     s.require_editing();
     s.post();
+}
+
+void DbfTable::cancel() {
+    State& s = *state_;
+    s.require_open();
+    s.editing = s.modified = false;
+}
+
+std::string_view DbfTable::record_bytes() const {
+    const State& s = *state_;
+    s.require_open();
+    return s.current_record();
+}
+
+void DbfTable::append_from(std::string_view record) {
+    State& s = *state_;
+    s.require_open();
+    if (record.size() != s.layout.record_length)
+        throw dbf_messages::record_mismatch(s.path());
+    append();
+    s.edited.assign(record);
+    s.modified = true;
+}
+
+void DbfTable::copy_field(int index, std::string_view record) {
+    State& s = *state_;
+    const FieldInfo& field = s.checked_field(index);
+    s.require_editing();
+    if (record.size() != s.layout.record_length)
+        throw dbf_messages::record_mismatch(s.path());
+    const std::size_t offset = s.layout.offsets[static_cast<std::size_t>(index)];
+    std::memcpy(s.edited.data() + offset, record.data() + offset,
+                static_cast<std::size_t>(field.width));
+    s.modified = true;
 }
 
 // ---- reading ----

@@ -116,6 +116,19 @@ public:
     void set_text(int index, std::string_view value);
     void set_float(int index, double value);
     void post();    // stores the record
+    void cancel();  // drops the appended record unstored
+
+    // ---- records put together from prepared ones ----
+    // A writer that posts many records alike prepares their parts once
+    // (append, set, record_bytes, cancel) and then assembles each record
+    // from them: byte copies instead of encoding every value again.
+    // The current record's bytes as stored, flag first: the appended one
+    // while appending.
+    std::string_view record_bytes() const;
+    // Starts an appended record holding `record`, bytes of this open table.
+    void append_from(std::string_view record);
+    // Sets a field of the appended record to its bytes in `record`.
+    void copy_field(int index, std::string_view record);
 
     // ---- reading the current record ----
     int field_index(const std::string& field) const;  // throws field-not-found

@@ -30,6 +30,8 @@ WideText trim(const WideText& text) { return trimmed(text); }
 
 Text8 trim(const Text8& text) { return trimmed(text); }
 
+std::string_view trim_view(std::string_view text) { return trimmed(text); }
+
 // The code page has one byte per character and every byte survives the trip
 // to wide text and back, so cutting characters is cutting bytes.
 

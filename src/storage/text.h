@@ -24,6 +24,10 @@ using WideText = std::u16string;  // UTF-16 code units
 WideText trim(const WideText& text);
 // The same for 8-bit text: every byte of value 32 or less.
 Text8 trim(const Text8& text);
+// The part of `text` that trim keeps, without a copy. For UTF-8 it trims
+// exactly what trimming the text's conversion would: bytes of 32 or less
+// are ASCII, and no other character converts to one.
+std::string_view trim_view(std::string_view text);
 
 // Wide text to Windows-1252: best-fit substitutes where one exists
 // (ā→a, ł→l, – → -), else "?". Never fails.

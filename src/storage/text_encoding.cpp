@@ -113,9 +113,15 @@ std::optional<Text8> exact_8bit_from_utf8(std::string_view utf8) {
     // Windows-1252 holds ASCII and U+00A0..U+00FF as bytes of the same number.
     constexpr unsigned kLatin1CodePage = 1252;
     static const bool latin1 = platform::system_code_page() == kLatin1CodePage;
-    Text8 bytes;
+    // Ids and codes are mostly ASCII, which is the same bytes in both.
+    std::size_t ascii = 0;
+    while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80)
+        ++ascii;
+    Text8 bytes(utf8.substr(0, ascii));
+    if (ascii == utf8.size())
+        return bytes;
     bytes.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
+    for (std::size_t i = ascii; i < utf8.size(); ++i) {
         const auto byte = static_cast<unsigned char>(utf8[i]);
         if (byte < 0x80) {
             bytes += static_cast<char>(byte);

@@ -277,6 +277,44 @@ TEST_F(TableRoundTrip, MovingAwayFromAnAppendedRecordPostsItWhenSet) {
     EXPECT_EQ(order, "AB");
 }
 
+TEST_F(TableRoundTrip, RecordsAssembledFromPreparedOnesStoreWhatTheirPartsHeld) {
+    create_and_open();
+    table.append();
+    table.set_text("COD", "MAT");
+    table.set_text("NOMBRE", to_8bit_from_utf8("Matemáticas"));
+    const std::string subject(table.record_bytes());
+    table.cancel();  // a prepared part is never stored
+    table.append();
+    table.set_float("HORAS", 2.5);
+    const std::string hours(table.record_bytes());
+    table.cancel();
+
+    table.append_from(subject);
+    table.copy_field(table.field_index("HORAS"), hours);
+    table.post();
+    table.append_from(hours);  // the other way round: one field from `subject`
+    table.copy_field(table.field_index("COD"), subject);
+    table.post();
+    table.close();
+    table.open();
+    const std::vector<std::string> expected[] = {{"MAT", "Matemáticas", "2.5"}, {"MAT", "", "2.5"}};
+    std::size_t row = 0;
+    for (; !table.eof(); table.next(), ++row) {
+        ASSERT_LT(row, std::size(expected));
+        EXPECT_EQ(table.text("COD"), expected[row][0]);
+        EXPECT_EQ(utf8_from_8bit(table.text("NOMBRE")), expected[row][1]);
+        EXPECT_EQ(table.floating("HORAS"), std::stod(expected[row][2]));
+        EXPECT_EQ(table.text("DNI"), "");
+    }
+    EXPECT_EQ(row, 2u);
+
+    // Bytes of another layout are refused, not stored cut or padded.
+    table.append();
+    EXPECT_THAT(test::error_of([&] { table.append_from(subject + " "); }),
+                StartsWith("Record size does not match the table."));
+    EXPECT_NE(test::error_of([&] { table.copy_field(0, subject.substr(1)); }), "");
+}
+
 TEST_F(TableRoundTrip, DestructionWritesThePostedRecords) {
     define_subjects(table);
     table.create();
