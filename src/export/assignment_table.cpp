@@ -51,23 +51,38 @@ private:
 };
 
 // Positions in the field lists above.
-enum GroupValue { kGroupCode, kShift, kLevel, kCourse, kLetter, kGroupValueCount };
+enum GroupValue { kGroupCode, kShift, kLevel, kCourse, kLetter };
 enum SubjectValue { kSubjectCode, kHoursText };
 enum TeacherValue { kTeacherCode };
 
-// The teacher code of the subject's last assigned teacher: it alone decides,
-// so the code is empty when that one is unknown, even if an earlier was found.
-Text8 last_teacher_code(pugi::xml_node assigned_subject, const CatalogIndex& teachers,
-                        ExportObserver& observer) {
-    Text8 code;
+// The position of the subject's last assigned teacher: it alone decides, so
+// the teacher is unknown when that one is, even if an earlier was found.
+std::size_t last_teacher(pugi::xml_node assigned_subject, const CatalogIndex& teachers,
+                         ExportObserver& observer) {
+    std::size_t position = CatalogIndex::kNotFound;
     for_each_nested(assigned_subject, "assigned-teachers", "assigned-teacher", [&](pugi::xml_node teacher) {
         const Text8 id = attribute_value(teacher, "id", observer);
-        const std::vector<Text8>* record = teachers.find(id);
-        if (!record)
+        position = teachers.find(id);
+        if (position == CatalogIndex::kNotFound)
             observer.assigned_id_unknown(teacher, id);
-        code = record ? (*record)[kTeacherCode] : Text8{};
     });
-    return code;
+    return position;
+}
+
+// The hours an assignment takes from its subject's stored HORAS text.
+struct SubjectHours {
+    std::optional<double> hours;  // none when the text is empty
+    bool not_a_number = false;    // then the hours count as 1
+};
+
+SubjectHours subject_hours(const Text8& stored_hours, char decimal_separator) {
+    const Text8 hours = hours_with_comma(stored_hours);
+    if (hours.empty())
+        return {};
+    // Unknown hours leave the field without value (read back as 0, so no
+    // lessons); hours that are no number count as 1.
+    const std::optional<double> number = hours_number(hours, decimal_separator);
+    return {number ? *number : weekly_hours(hours, decimal_separator), !number};
 }
 
 } // namespace
@@ -75,42 +90,147 @@ Text8 last_teacher_code(pugi::xml_node assigned_subject, const CatalogIndex& tea
 void resolve_assignments(const XmlDocument& document, const AssignmentCatalogs& catalogs,
                          char decimal_separator, ExportObserver& observer,
                          const std::function<void(const Assignment&)>& visit) {
-    const std::vector<Text8> no_group(kGroupValueCount);
-    // One record filled again for every assigned subject: its list of fields
-    // keeps its memory from one to the next.
+    // Every assignment of a subject takes the same hours: read once each.
+    std::vector<std::optional<SubjectHours>> hours_of(catalogs.subjects.size());
     Assignment assignment;
     for (pugi::xml_node group : catalog_elements(document, "groups", "group")) {
-        const std::vector<Text8>* found = catalogs.groups.find(attribute_value(group, "id", observer));
-        const std::vector<Text8>& group_values = found ? *found : no_group;
+        assignment.group = catalogs.groups.find(attribute_value(group, "id", observer));
 
         for_each_nested(group, "assigned-subjects", "assigned-subject", [&](pugi::xml_node assigned) {
             const Text8 subject_id = attribute_value(assigned, "id", observer);
-            const std::vector<Text8>* subject = catalogs.subjects.find(subject_id);
-            if (!subject)
+            assignment.subject = catalogs.subjects.find(subject_id);
+            if (assignment.subject == CatalogIndex::kNotFound)
                 observer.assigned_id_unknown(assigned, subject_id);
-            const Text8 hours = subject ? hours_with_comma((*subject)[kHoursText]) : Text8{};
-
-            assignment.fields = {{"CASIG", subject ? (*subject)[kSubjectCode] : Text8{}},
-                                 {"CPROF", last_teacher_code(assigned, catalogs.teachers, observer)},
-                                 {"CGRUP", group_values[kGroupCode]},
-                                 {"CAULA", Text8{}},  // Horalis chooses the rooms
-                                 {"TURNO", group_values[kShift]},
-                                 {"NIVEL", group_values[kLevel]},
-                                 {"CURSO", group_values[kCourse]},
-                                 {"GRUPO", group_values[kLetter]}};
-            // Unknown hours leave the field without value (read back as 0,
-            // so no lessons); hours that are no number count as 1.
+            assignment.teacher = last_teacher(assigned, catalogs.teachers, observer);
             assignment.hours.reset();
-            if (!hours.empty()) {
-                const std::optional<double> number = hours_number(hours, decimal_separator);
-                assignment.hours = number ? *number : weekly_hours(hours, decimal_separator);
-                if (!number)
-                    observer.hours_not_a_number(assigned, subject_id, hours);
+            if (assignment.subject != CatalogIndex::kNotFound) {
+                const Text8& stored = catalogs.subjects.values(assignment.subject)[kHoursText];
+                std::optional<SubjectHours>& hours = hours_of[assignment.subject];
+                if (!hours)
+                    hours = subject_hours(stored, decimal_separator);
+                assignment.hours = hours->hours;
+                if (hours->not_a_number)
+                    observer.hours_not_a_number(assigned, subject_id, hours_with_comma(stored));
             }
             visit(assignment);
         });
     }
 }
+
+namespace {
+
+// ASIGT's fields, by position in the table.
+struct AssignmentFields {
+    explicit AssignmentFields(const DbfTable& table)
+        : subject(table.field_index("CASIG")),
+          teacher(table.field_index("CPROF")),
+          group(table.field_index("CGRUP")),
+          shift(table.field_index("TURNO")),
+          level(table.field_index("NIVEL")),
+          course(table.field_index("CURSO")),
+          letter(table.field_index("GRUPO")),
+          hours(table.field_index("HORAS")),
+          lessons(table.field_index("SESIONES")) {}
+    int subject, teacher, group, shift, level, course, letter, hours, lessons;
+};
+
+// Each ASIGT record put together from the prepared records of its group,
+// subject and teacher: every catalog record's values are encoded once, not
+// once for each of the hundreds of assignments that name it. A part is
+// prepared the first time it is needed; the last slot of each list stands
+// for an unknown id.
+class AssignmentRecords {
+public:
+    AssignmentRecords(DbfTable& table, const AssignmentCatalogs& catalogs)
+        : table_(table),
+          fields_(table),
+          catalogs_(catalogs),
+          groups_(catalogs.groups.size() + 1),
+          subjects_(catalogs.subjects.size() + 1),
+          teachers_(catalogs.teachers.size() + 1) {}
+
+    void post(const Assignment& assignment) {
+        const std::string& group = group_part(assignment.group);
+        const std::string& subject = subject_part(assignment);
+        const std::string& teacher = teacher_part(assignment.teacher);
+        table_.append_from(group);
+        table_.copy_field(fields_.subject, subject);
+        table_.copy_field(fields_.hours, subject);
+        table_.copy_field(fields_.lessons, subject);
+        table_.copy_field(fields_.teacher, teacher);
+        table_.post();
+    }
+
+private:
+    // A record holding what `set` writes, taken before it is dropped.
+    template <typename Set>
+    std::string prepared(Set&& set) {
+        table_.append();
+        set();
+        std::string record(table_.record_bytes());
+        table_.cancel();
+        return record;
+    }
+
+    static std::size_t slot(std::size_t position, const std::vector<std::string>& parts) {
+        return position == CatalogIndex::kNotFound ? parts.size() - 1 : position;
+    }
+
+    // CGRUP, TURNO, NIVEL, CURSO, GRUPO; CAULA stays empty, Horalis
+    // chooses the rooms. The record every assignment of the group starts from.
+    const std::string& group_part(std::size_t position) {
+        std::string& part = groups_[slot(position, groups_)];
+        if (part.empty())
+            part = prepared([&] {
+                if (position == CatalogIndex::kNotFound)
+                    return;
+                const std::vector<Text8>& values = catalogs_.groups.values(position);
+                table_.set_text(fields_.group, values[kGroupCode]);
+                table_.set_text(fields_.shift, values[kShift]);
+                table_.set_text(fields_.level, values[kLevel]);
+                table_.set_text(fields_.course, values[kCourse]);
+                table_.set_text(fields_.letter, values[kLetter]);
+            });
+        return part;
+    }
+
+    // CASIG, HORAS and SESIONES.
+    const std::string& subject_part(const Assignment& assignment) {
+        std::string& part = subjects_[slot(assignment.subject, subjects_)];
+        if (part.empty())
+            part = prepared([&] {
+                if (assignment.subject != CatalogIndex::kNotFound)
+                    table_.set_text(fields_.subject,
+                                    catalogs_.subjects.values(assignment.subject)[kSubjectCode]);
+                if (assignment.hours)
+                    table_.set_float(fields_.hours, *assignment.hours);
+                // The lessons follow the value as the field stores it, not as typed.
+                table_.set_text(fields_.lessons,
+                                lesson_pattern(ceiling(table_.floating(fields_.hours))));
+            });
+        return part;
+    }
+
+    // CPROF.
+    const std::string& teacher_part(std::size_t position) {
+        std::string& part = teachers_[slot(position, teachers_)];
+        if (part.empty())
+            part = prepared([&] {
+                if (position != CatalogIndex::kNotFound)
+                    table_.set_text(fields_.teacher, catalogs_.teachers.values(position)[kTeacherCode]);
+            });
+        return part;
+    }
+
+    DbfTable& table_;
+    const AssignmentFields fields_;
+    const AssignmentCatalogs& catalogs_;
+    std::vector<std::string> groups_;
+    std::vector<std::string> subjects_;
+    std::vector<std::string> teachers_;
+};
+
+} // namespace
 
 std::size_t build_assignment_table(const XmlDocument& document, Exchange& exchange,
                                    ExportObserver& observer) {
@@ -135,22 +255,13 @@ std::size_t build_assignment_table(const XmlDocument& document, Exchange& exchan
     const CatalogIndex groups(exchange.grupos(), kAssignedGroupFields);
     const CatalogIndex teachers(exchange.profesor(), kAssignedTeacherFields);
     const CatalogIndex subjects(exchange.nom_asg(), kAssignedSubjectFields);
+    const AssignmentCatalogs indexed{groups, subjects, teachers};
 
     std::size_t records = 0;
-    FieldPositions positions(table);
-    const int hours_field = table.field_index("HORAS");
-    const int lessons_field = table.field_index("SESIONES");
-    resolve_assignments(document, {groups, subjects, teachers}, exchange.decimal_separator(),
-                        observer, [&](const Assignment& assignment) {
-                            table.append();
-                            assign_fields(table, assignment.fields, positions);
-                            if (assignment.hours)
-                                table.set_float(hours_field, *assignment.hours);
-                            // The lessons follow the value as the field stores
-                            // it, not as typed.
-                            table.set_text(lessons_field,
-                                           lesson_pattern(ceiling(table.floating(hours_field))));
-                            table.post();
+    AssignmentRecords assembled(table, indexed);
+    resolve_assignments(document, indexed, exchange.decimal_separator(), observer,
+                        [&](const Assignment& assignment) {
+                            assembled.post(assignment);
                             ++records;
                         });
 

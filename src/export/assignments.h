@@ -5,10 +5,10 @@
 #pragma once
 
 #include "export/catalog_index.h"
-#include "export/catalog_table.h"
 #include "export/export_observer.h"
 #include "storage/xml_document.h"
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -28,8 +28,12 @@ struct AssignmentCatalogs {
     const CatalogIndex& teachers;
 };
 
+// One assigned subject, by the positions of its records in the catalogs
+// (CatalogIndex::kNotFound for an id no record has).
 struct Assignment {
-    Record fields;                // CASIG, CPROF, CGRUP, CAULA, TURNO, NIVEL, CURSO, GRUPO
+    std::size_t group = CatalogIndex::kNotFound;
+    std::size_t subject = CatalogIndex::kNotFound;
+    std::size_t teacher = CatalogIndex::kNotFound;  // of its last assigned teacher
     std::optional<double> hours;  // HORAS; none when the subject's hours text is empty
 };
 

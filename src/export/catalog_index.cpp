@@ -2,7 +2,7 @@
 
 namespace enlazor {
 
-CatalogIndex::CatalogIndex(DbfTable& table, std::vector<std::string> fields) {
+CatalogIndex::CatalogIndex(DbfTable& table, const std::vector<std::string>& fields) {
     const int id_field = table.field_index("IDSAGA");
     std::vector<int> wanted;
     wanted.reserve(fields.size());
@@ -10,9 +10,10 @@ CatalogIndex::CatalogIndex(DbfTable& table, std::vector<std::string> fields) {
         wanted.push_back(table.field_index(field));
 
     records_.reserve(table.record_count());
+    positions_.reserve(table.record_count());
     for (table.first(); !table.eof(); table.next()) {
         Text8 id = table.text(id_field);
-        if (records_.contains(id))
+        if (positions_.contains(id))
             continue;  // read nothing more of a record that is never found
         std::vector<Text8> values;
         values.reserve(wanted.size());
@@ -23,12 +24,21 @@ CatalogIndex::CatalogIndex(DbfTable& table, std::vector<std::string> fields) {
 }
 
 bool CatalogIndex::add(const Text8& id, std::vector<Text8> values) {
-    return records_.try_emplace(id, std::move(values)).second;
+    const auto [entry, added] = positions_.try_emplace(id, records_.size());
+    if (!added)
+        return false;
+    try {
+        records_.push_back(std::move(values));
+    } catch (...) {
+        positions_.erase(entry);  // no position without its record
+        throw;
+    }
+    return true;
 }
 
-const std::vector<Text8>* CatalogIndex::find(const Text8& id) const {
-    auto entry = records_.find(id);
-    return entry == records_.end() ? nullptr : &entry->second;
+std::size_t CatalogIndex::find(const Text8& id) const {
+    const auto entry = positions_.find(id);
+    return entry == positions_.end() ? kNotFound : entry->second;
 }
 
 } // namespace enlazor

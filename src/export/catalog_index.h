@@ -3,6 +3,8 @@
 
 #include "storage/dbf_table.h"
 
+#include <cstddef>
+#include <limits>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -17,8 +19,11 @@ namespace enlazor {
 // characters when stored matches only its cut form.
 class CatalogIndex {
 public:
+    // What `find` gives for an id no record has.
+    static constexpr std::size_t kNotFound = std::numeric_limits<std::size_t>::max();
+
     // Reads every record of `table` (which must be open) from the first.
-    CatalogIndex(DbfTable& table, std::vector<std::string> fields);
+    CatalogIndex(DbfTable& table, const std::vector<std::string>& fields);
     // An empty index, filled with `add` in stored order (records in memory).
     CatalogIndex() = default;
 
@@ -26,11 +31,17 @@ public:
     // id: then it returns false, as such a record is never found.
     bool add(const Text8& id, std::vector<Text8> values);
 
-    // The record's values, in the order of `fields`, or nullptr.
-    const std::vector<Text8>* find(const Text8& id) const;
+    // The position of the record found by `id`, or kNotFound. Positions
+    // count the records that can be found, from 0 in stored order, so a
+    // reader can keep what it derives from each record in a plain vector.
+    std::size_t find(const Text8& id) const;
+    // The found record's values, in the order of `fields`.
+    const std::vector<Text8>& values(std::size_t position) const { return records_[position]; }
+    std::size_t size() const { return records_.size(); }
 
 private:
-    std::unordered_map<Text8, std::vector<Text8>> records_;
+    std::vector<std::vector<Text8>> records_;
+    std::unordered_map<Text8, std::size_t> positions_;
 };
 
 } // namespace enlazor

@@ -29,9 +29,7 @@ namespace {
 // straight from the document to the table, trimmed, without the round trip
 // through wide text; the rest takes table_text, with its findings.
 std::optional<Text8> exact_table_text(std::string_view utf8) {
-    if (std::optional<Text8> exact = exact_8bit_from_utf8(utf8))
-        return trim(*exact);
-    return std::nullopt;
+    return exact_8bit_from_utf8(trim_view(utf8));
 }
 
 } // namespace
