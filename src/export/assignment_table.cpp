@@ -2,7 +2,6 @@
 // group, with the codes the earlier builders gave to that subject, its
 // teacher and the group, found through the IDSAGA of their records.
 #include "export/assignments.h"
-#include "export/catalog_values.h"
 #include "export/lesson_pattern.h"
 #include "export/table_builders.h"
 #include "export/table_setup.h"
@@ -10,10 +9,6 @@
 #include <array>
 
 namespace enlazor {
-
-const std::vector<std::string> kAssignedGroupFields = {"ABREV", "TURNO", "NIVEL", "CURSO", "GRUPO"};
-const std::vector<std::string> kAssignedSubjectFields = {"COD", "HORAS"};
-const std::vector<std::string> kAssignedTeacherFields = {"ABREV"};
 
 namespace {
 
@@ -49,75 +44,6 @@ public:
 private:
     std::array<DbfTable*, 4> tables_;  // GRUPOST, PROFT, AULAT, ASIGNOMT
 };
-
-// Positions in the field lists above.
-enum GroupValue { kGroupCode, kShift, kLevel, kCourse, kLetter };
-enum SubjectValue { kSubjectCode, kHoursText };
-enum TeacherValue { kTeacherCode };
-
-// The position of the subject's last assigned teacher: it alone decides, so
-// the teacher is unknown when that one is, even if an earlier was found.
-std::size_t last_teacher(pugi::xml_node assigned_subject, const CatalogIndex& teachers,
-                         ExportObserver& observer) {
-    std::size_t position = CatalogIndex::kNotFound;
-    for_each_nested(assigned_subject, "assigned-teachers", "assigned-teacher", [&](pugi::xml_node teacher) {
-        const Text8 id = attribute_value(teacher, "id", observer);
-        position = teachers.find(id);
-        if (position == CatalogIndex::kNotFound)
-            observer.assigned_id_unknown(teacher, id);
-    });
-    return position;
-}
-
-// The hours an assignment takes from its subject's stored HORAS text.
-struct SubjectHours {
-    std::optional<double> hours;  // none when the text is empty
-    bool not_a_number = false;    // then the hours count as 1
-};
-
-SubjectHours subject_hours(const Text8& stored_hours, char decimal_separator) {
-    const Text8 hours = hours_with_comma(stored_hours);
-    if (hours.empty())
-        return {};
-    // Unknown hours leave the field without value (read back as 0, so no
-    // lessons); hours that are no number count as 1.
-    const std::optional<double> number = hours_number(hours, decimal_separator);
-    return {number ? *number : weekly_hours(hours, decimal_separator), !number};
-}
-
-} // namespace
-
-void resolve_assignments(const XmlDocument& document, const AssignmentCatalogs& catalogs,
-                         char decimal_separator, ExportObserver& observer,
-                         const std::function<void(const Assignment&)>& visit) {
-    // Every assignment of a subject takes the same hours: read once each.
-    std::vector<std::optional<SubjectHours>> hours_of(catalogs.subjects.size());
-    Assignment assignment;
-    for (pugi::xml_node group : catalog_elements(document, "groups", "group")) {
-        assignment.group = catalogs.groups.find(attribute_value(group, "id", observer));
-
-        for_each_nested(group, "assigned-subjects", "assigned-subject", [&](pugi::xml_node assigned) {
-            const Text8 subject_id = attribute_value(assigned, "id", observer);
-            assignment.subject = catalogs.subjects.find(subject_id);
-            if (assignment.subject == CatalogIndex::kNotFound)
-                observer.assigned_id_unknown(assigned, subject_id);
-            assignment.teacher = last_teacher(assigned, catalogs.teachers, observer);
-            assignment.hours.reset();
-            if (assignment.subject != CatalogIndex::kNotFound) {
-                const Text8& stored = catalogs.subjects.values(assignment.subject)[kHoursText];
-                std::optional<SubjectHours>& hours = hours_of[assignment.subject];
-                if (!hours)
-                    hours = subject_hours(stored, decimal_separator);
-                assignment.hours = hours->hours;
-                if (hours->not_a_number)
-                    observer.hours_not_a_number(assigned, subject_id, hours_with_comma(stored));
-            }
-            visit(assignment);
-        });
-    }
-}
-
-namespace {
 
 // ASIGT's fields, by position in the table.
 struct AssignmentFields {
@@ -234,6 +160,11 @@ private:
 
 std::size_t build_assignment_table(const XmlDocument& document, Exchange& exchange,
                                    ExportObserver& observer) {
+    return build_assignment_table(AssignedIds(document), exchange, observer);
+}
+
+std::size_t build_assignment_table(const AssignedIds& ids, Exchange& exchange,
+                                   ExportObserver& observer) {
     DbfTable table(exchange.directory(), "ASIGT.DBF", OpenMode::Shared,
                    exchange.decimal_separator());
     recreate_table(table, "ASIGT",
@@ -257,9 +188,10 @@ std::size_t build_assignment_table(const XmlDocument& document, Exchange& exchan
     const CatalogIndex subjects(exchange.nom_asg(), kAssignedSubjectFields);
     const AssignmentCatalogs indexed{groups, subjects, teachers};
 
+    table.reserve(ids.subjects.size());  // one record per assigned subject
     std::size_t records = 0;
     AssignmentRecords assembled(table, indexed);
-    resolve_assignments(document, indexed, exchange.decimal_separator(), observer,
+    resolve_assignments(ids, indexed, exchange.decimal_separator(), observer,
                         [&](const Assignment& assignment) {
                             assembled.post(assignment);
                             ++records;

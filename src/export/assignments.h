@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace enlazor {
@@ -20,12 +21,44 @@ namespace enlazor {
 extern const std::vector<std::string> kAssignedGroupFields;    // GRUPOST: ABREV, TURNO, NIVEL, CURSO, GRUPO
 extern const std::vector<std::string> kAssignedSubjectFields;  // ASIGNOMT: COD, HORAS
 extern const std::vector<std::string> kAssignedTeacherFields;  // PROFT: ABREV
+// Positions in those lists.
+enum AssignedGroupValue { kGroupCode, kShift, kLevel, kCourse, kLetter };
+enum AssignedSubjectValue { kSubjectCode, kHoursText };
+enum AssignedTeacherValue { kTeacherCode };
 
 // The catalogs as the earlier builders stored them, by IDSAGA.
 struct AssignmentCatalogs {
     const CatalogIndex& groups;
     const CatalogIndex& subjects;
     const CatalogIndex& teachers;
+};
+
+// The ids of every group, assigned subject and assigned teacher, in
+// document order, read before any catalog exists: the export reads them
+// while it builds the catalogs, on the machine's other core. Reading them
+// tells no observer. A plain ASCII id is kept as a view into the document,
+// which must outlive this; any other id (missing, or with characters that
+// may need the general conversion and its findings) is read again where it
+// is resolved, so findings still come in the order of the walk.
+struct AssignedIds {
+    struct Id {
+        pugi::xml_node element;
+        std::optional<std::string_view> ascii;  // the id, when plain ASCII
+    };
+    struct Subject {
+        Id id;
+        std::size_t teachers_end;  // its teachers end here in `teachers`
+    };
+    struct Group {
+        Id id;
+        std::size_t subjects_end;  // its subjects end here in `subjects`
+    };
+
+    explicit AssignedIds(const XmlDocument& document);
+
+    std::vector<Group> groups;
+    std::vector<Subject> subjects;
+    std::vector<Id> teachers;
 };
 
 // One assigned subject, by the positions of its records in the catalogs
@@ -39,6 +72,11 @@ struct Assignment {
 
 // Calls `visit` for every assigned subject of every group, groups and their
 // assigned subjects in document order.
+void resolve_assignments(const AssignedIds& ids, const AssignmentCatalogs& catalogs,
+                         char decimal_separator, ExportObserver& observer,
+                         const std::function<void(const Assignment&)>& visit);
+
+// The same, reading the ids first.
 void resolve_assignments(const XmlDocument& document, const AssignmentCatalogs& catalogs,
                          char decimal_separator, ExportObserver& observer,
                          const std::function<void(const Assignment&)>& visit);

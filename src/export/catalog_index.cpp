@@ -36,7 +36,7 @@ bool CatalogIndex::add(const Text8& id, std::vector<Text8> values) {
     return true;
 }
 
-std::size_t CatalogIndex::find(const Text8& id) const {
+std::size_t CatalogIndex::find(std::string_view id) const {
     const auto entry = positions_.find(id);
     return entry == positions_.end() ? kNotFound : entry->second;
 }

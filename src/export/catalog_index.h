@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <limits>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -34,14 +36,19 @@ public:
     // The position of the record found by `id`, or kNotFound. Positions
     // count the records that can be found, from 0 in stored order, so a
     // reader can keep what it derives from each record in a plain vector.
-    std::size_t find(const Text8& id) const;
+    std::size_t find(std::string_view id) const;
     // The found record's values, in the order of `fields`.
     const std::vector<Text8>& values(std::size_t position) const { return records_[position]; }
     std::size_t size() const { return records_.size(); }
 
 private:
+    // Looked up by views into the document as well as by stored texts.
+    struct IdHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view id) const { return std::hash<std::string_view>{}(id); }
+    };
     std::vector<std::vector<Text8>> records_;
-    std::unordered_map<Text8, std::size_t> positions_;
+    std::unordered_map<Text8, std::size_t, IdHash, std::equal_to<>> positions_;
 };
 
 } // namespace enlazor

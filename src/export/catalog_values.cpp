@@ -41,6 +41,17 @@ Text8 attribute_value(pugi::xml_node element, const char* name, ExportObserver& 
     return table_text(attribute_wide(element, name, observer), element, name, observer);
 }
 
+std::optional<std::string_view> ascii_attribute_value(pugi::xml_node element, const char* name) {
+    const pugi::xml_attribute attribute = element.attribute(name);
+    if (!attribute)
+        return std::nullopt;
+    const std::string_view value = trim_view(attribute.value());
+    for (const char c : value)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return std::nullopt;
+    return value;
+}
+
 WideText first_child_wide(pugi::xml_node element, ExportObserver& observer) {
     std::optional<WideText> text = first_child_text(element);
     if (!text)

@@ -6,6 +6,8 @@
 #include "storage/text.h"
 #include "storage/xml_document.h"
 
+#include <optional>
+#include <string_view>
 #include <vector>
 
 namespace enlazor {
@@ -39,6 +41,11 @@ WideText attribute_wide(pugi::xml_node element, const char* name,
 // An attribute's trimmed value converted to the tables' code page.
 Text8 attribute_value(pugi::xml_node element, const char* name,
                       ExportObserver& observer = ignore_export_findings());
+
+// The trimmed value of an attribute that is there and plain ASCII, as a
+// view into the document: what attribute_value gives for it, with no copy
+// and nothing to tell an observer. Nothing for any other attribute.
+std::optional<std::string_view> ascii_attribute_value(pugi::xml_node element, const char* name);
 
 // The trimmed text of the element's first child node (its first element or
 // first real text; indentation forms no node), still wide. An element with

@@ -4,6 +4,8 @@
 #include "platform/direction_lock.h"
 #include "storage/error.h"
 
+#include <future>
+
 namespace enlazor {
 
 ExportSummary export_tables(const XmlDocument& document, Exchange& exchange) {
@@ -15,12 +17,21 @@ ExportSummary export_tables(const XmlDocument& document, Exchange& exchange) {
     // it open the tables just written.
     exchange.close_all();
 
+    // The assignments' ids need no catalog, so they are read from the
+    // document on another core while the catalogs are built. The reading
+    // changes nothing on disk, so the tables are still rebuilt one after the
+    // other and a failure leaves the same ones rebuilt. Where no thread can
+    // be started, they are read when the assignment builder asks for them.
+    std::future<AssignedIds> assigned_ids =
+        std::async(std::launch::async | std::launch::deferred,
+                   [&document] { return AssignedIds(document); });
+
     ExportSummary summary;
     summary.tables.push_back({"ASIGNOMT", build_subject_table(document, exchange)});
     summary.tables.push_back({"PROFT", build_teacher_table(document, exchange)});
     summary.tables.push_back({"AULAT", build_room_table(document, exchange)});
     summary.tables.push_back({"GRUPOST", build_group_table(document, exchange)});
-    summary.tables.push_back({"ASIGT", build_assignment_table(document, exchange)});
+    summary.tables.push_back({"ASIGT", build_assignment_table(assigned_ids.get(), exchange)});
     summary.tables.push_back({"DIASHORAST", build_day_period_table(exchange)});
     return summary;
 }

@@ -4,6 +4,7 @@
 // of the decisions worth a look (see export_observer.h).
 #pragma once
 
+#include "export/assignments.h"
 #include "export/export_observer.h"
 #include "storage/exchange.h"
 #include "storage/xml_document.h"
@@ -31,6 +32,9 @@ std::size_t build_group_table(const XmlDocument& document, const Exchange& excha
 // ASIGT: one record per assigned subject of every group, resolved against
 // the four tables above through the exchange's exclusive table objects.
 std::size_t build_assignment_table(const XmlDocument& document, Exchange& exchange,
+                                   ExportObserver& observer = ignore_export_findings());
+// The same with the assignments' ids already read from the document.
+std::size_t build_assignment_table(const AssignedIds& ids, Exchange& exchange,
                                    ExportObserver& observer = ignore_export_findings());
 
 // DIASHORAST: re-created empty, for Horalis to fill with days and periods.

@@ -102,7 +102,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, AssignmentLookups, ::testing::Values(
                "<groups><group name='1 ESO A' regim='ORD-M'>a<assigned-subjects>"
                "<assigned-subject><assigned-teachers><assigned-teacher/></assigned-teachers>"
                "</assigned-subject></assigned-subjects></group></groups>",
-               {{"", "AU", "1EA", "", "M", "ESO", "1", "A", "2", "11"}}}),
+               {{"", "AU", "1EA", "", "M", "ESO", "1", "A", "2", "11"}}},
+    // Ids read ahead as plain ASCII, as Latin-1 letters, through the
+    // general conversion (the euro sign) and with blanks around them.
+    LookupCase{"IdsBeyondAsciiMatchTheirStoredForms",
+               "<subjects><subject id='SB-ñ' name='Eñe' hours='2'/></subjects>"
+               "<teachers><teacher id='PR-€'>Ana Uno</teacher></teachers>"
+               "<groups><group id=' G-€ ' name='1 ESO A' regim='ORD-M'>a<assigned-subjects>"
+               "<assigned-subject id=' SB-ñ '><assigned-teachers><assigned-teacher id='PR-€'/>"
+               "</assigned-teachers></assigned-subject></assigned-subjects></group></groups>",
+               {{"SB-\xF1", "AU", "1EA", "", "M", "ESO", "1", "A", "2", "11"}}}),
     [](const auto& info) { return std::string(info.param.title); });
 
 } // namespace
