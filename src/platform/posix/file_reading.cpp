@@ -7,7 +7,10 @@
 
 namespace enlazor::platform {
 
-std::error_code read_regular_file(const std::filesystem::path& path, std::string& bytes) {
+namespace {
+
+template <typename Bytes>
+std::error_code read_regular(const std::filesystem::path& path, Bytes& bytes) {
     const auto last_error = [] { return std::error_code(errno, std::generic_category()); };
     // O_NONBLOCK: a named pipe given as the document must not hang the open.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -36,6 +39,16 @@ std::error_code read_regular_file(const std::filesystem::path& path, std::string
                                    return last_error();
                            }
                        });
+}
+
+} // namespace
+
+std::error_code read_regular_file(const std::filesystem::path& path, std::string& bytes) {
+    return read_regular(path, bytes);
+}
+
+std::error_code read_regular_file(const std::filesystem::path& path, DocumentBytes& bytes) {
+    return read_regular(path, bytes);
 }
 
 } // namespace enlazor::platform

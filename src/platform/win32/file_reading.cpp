@@ -6,7 +6,10 @@
 
 namespace enlazor::platform {
 
-std::error_code read_regular_file(const std::filesystem::path& path, std::string& bytes) {
+namespace {
+
+template <typename Bytes>
+std::error_code read_regular(const std::filesystem::path& path, Bytes& bytes) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::make_error_code(std::errc::is_a_directory);
@@ -34,6 +37,16 @@ std::error_code read_regular_file(const std::filesystem::path& path, std::string
                            got = count;
                            return {};
                        });
+}
+
+} // namespace
+
+std::error_code read_regular_file(const std::filesystem::path& path, std::string& bytes) {
+    return read_regular(path, bytes);
+}
+
+std::error_code read_regular_file(const std::filesystem::path& path, DocumentBytes& bytes) {
+    return read_regular(path, bytes);
 }
 
 } // namespace enlazor::platform
