@@ -36,24 +36,65 @@ void assign_fields(DbfTable& table, const Record& record, FieldPositions& positi
         table.set_text(positions(field.field), field.value);
 }
 
+namespace {
+
+// An empty table of the catalog's layout, open, with room for `records`.
+class NewCatalogTable {
+public:
+    NewCatalogTable(const Exchange& exchange, const CatalogTable& catalog, std::size_t records)
+        : table_(exchange.directory(), std::string(catalog.table) + ".DBF", OpenMode::Shared,
+                 exchange.decimal_separator()),
+          positions_(table_) {
+        recreate_table(table_, catalog.table, catalog.fields);
+        table_.open();
+        table_.reserve(records);
+    }
+
+    void post(const Record& record) {
+        table_.append();
+        assign_fields(table_, record, positions_);
+        table_.post();
+        ++written_;
+    }
+
+    std::size_t close() {
+        table_.close();
+        return written_;
+    }
+
+private:
+    DbfTable table_;
+    FieldPositions positions_;
+    std::size_t written_ = 0;
+};
+
+} // namespace
+
 std::size_t build_catalog_table(const XmlDocument& document, const Exchange& exchange,
                                 const CatalogTable& catalog, ExportObserver& observer) {
-    DbfTable table(exchange.directory(), std::string(catalog.table) + ".DBF", OpenMode::Shared,
-                   exchange.decimal_separator());
-    recreate_table(table, catalog.table, catalog.fields);
-    table.open();
     const std::vector<pugi::xml_node> elements = catalog_elements(document, catalog.section, catalog.item);
-    table.reserve(elements.size());
-    std::size_t records = 0;
-    FieldPositions positions(table);
-    derive_records(elements, catalog, observer, [&](pugi::xml_node, const Record& record) {
-        table.append();
-        assign_fields(table, record, positions);
-        table.post();
-        ++records;
-    });
-    table.close();
+    NewCatalogTable table(exchange, catalog, elements.size());
+    derive_records(elements, catalog, observer,
+                   [&](pugi::xml_node, const Record& record) { table.post(record); });
+    return table.close();
+}
+
+std::vector<Record> derive_catalog(const XmlDocument& document, const CatalogTable& catalog,
+                                   ExportObserver& observer) {
+    const std::vector<pugi::xml_node> elements = catalog_elements(document, catalog.section, catalog.item);
+    std::vector<Record> records;
+    records.reserve(elements.size());
+    derive_records(elements, catalog, observer,
+                   [&](pugi::xml_node, const Record& record) { records.push_back(record); });
     return records;
+}
+
+std::size_t write_catalog_table(const Exchange& exchange, const CatalogTable& catalog,
+                                const std::vector<Record>& records) {
+    NewCatalogTable table(exchange, catalog, records.size());
+    for (const Record& record : records)
+        table.post(record);
+    return table.close();
 }
 
 } // namespace enlazor

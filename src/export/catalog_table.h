@@ -70,4 +70,14 @@ void assign_fields(DbfTable& table, const Record& record, FieldPositions& positi
 std::size_t build_catalog_table(const XmlDocument& document, const Exchange& exchange,
                                 const CatalogTable& catalog, ExportObserver& observer);
 
+// The records of every element of the catalog's section, derived in memory
+// without touching the exchange directory, to be written later.
+std::vector<Record> derive_catalog(const XmlDocument& document, const CatalogTable& catalog,
+                                   ExportObserver& observer);
+
+// Rebuilds the table from records derived ahead, as build_catalog_table
+// would from the document.
+std::size_t write_catalog_table(const Exchange& exchange, const CatalogTable& catalog,
+                                const std::vector<Record>& records);
+
 } // namespace enlazor

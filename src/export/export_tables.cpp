@@ -1,5 +1,6 @@
 #include "export/export_tables.h"
 
+#include "export/catalog_table.h"
 #include "export/table_builders.h"
 #include "platform/direction_lock.h"
 #include "storage/error.h"
@@ -17,21 +18,29 @@ ExportSummary export_tables(const XmlDocument& document, Exchange& exchange) {
     // it open the tables just written.
     exchange.close_all();
 
-    // The assignments' ids need no catalog, so they are read from the
-    // document on another core while the catalogs are built. The reading
-    // changes nothing on disk, so the tables are still rebuilt one after the
-    // other and a failure leaves the same ones rebuilt. Where no thread can
-    // be started, they are read when the assignment builder asks for them.
-    std::future<AssignedIds> assigned_ids =
-        std::async(std::launch::async | std::launch::deferred,
-                   [&document] { return AssignedIds(document); });
+    // What needs no catalog already written is read from the document on
+    // another core while the first catalogs are built: the groups' records,
+    // then the assignments' ids. Reading changes nothing on disk, so the
+    // tables are still rebuilt one after the other and a failure leaves the
+    // same ones rebuilt. Where no thread can start, it is read when the
+    // groups' turn comes.
+    struct ReadAhead {
+        std::vector<Record> groups;
+        AssignedIds assigned_ids;
+    };
+    std::future<ReadAhead> ahead =
+        std::async(std::launch::async | std::launch::deferred, [&document] {
+            std::vector<Record> groups = derive_catalog(document, kGroupTable, ignore_export_findings());
+            return ReadAhead{std::move(groups), AssignedIds(document)};
+        });
 
     ExportSummary summary;
     summary.tables.push_back({"ASIGNOMT", build_subject_table(document, exchange)});
     summary.tables.push_back({"PROFT", build_teacher_table(document, exchange)});
     summary.tables.push_back({"AULAT", build_room_table(document, exchange)});
-    summary.tables.push_back({"GRUPOST", build_group_table(document, exchange)});
-    summary.tables.push_back({"ASIGT", build_assignment_table(assigned_ids.get(), exchange)});
+    const ReadAhead read = ahead.get();
+    summary.tables.push_back({"GRUPOST", write_catalog_table(exchange, kGroupTable, read.groups)});
+    summary.tables.push_back({"ASIGT", build_assignment_table(read.assigned_ids, exchange)});
     summary.tables.push_back({"DIASHORAST", build_day_period_table(exchange)});
     return summary;
 }
