@@ -91,7 +91,7 @@ protected:
         // Big enough that the first direction is still loading it when the
         // second one starts.
         SchoolSize size;
-        size.padding_bytes = 6u << 20;
+        size.padding_bytes = 24u << 20;
         write_school_document(saga_, size);
         std::string failure;
         ASSERT_TRUE(prepare_round_trip(saga_, exchange_, failure)) << failure;
