@@ -28,8 +28,8 @@ LockedFile& LockedFile::operator=(LockedFile&& other) noexcept {
     return *this;
 }
 
-std::string LockedFile::read_all() const {
-    std::string bytes;
+platform::BulkBytes LockedFile::read_all() const {
+    platform::BulkBytes bytes;
     try {
         bytes.resize(current_size());
     } catch (const std::bad_alloc&) {

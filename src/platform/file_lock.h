@@ -7,6 +7,8 @@
 // and locked, until close() or destruction.
 #pragma once
 
+#include "platform/bulk_memory.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -37,7 +39,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
 
     // The whole file as it is now.
-    std::string read_all() const;
+    platform::BulkBytes read_all() const;
     // Writes every byte at `offset`, or throws the engine's write error.
     void write_at(std::size_t offset, std::string_view bytes) const;
     void truncate(std::size_t size) const;

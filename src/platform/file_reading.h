@@ -1,7 +1,7 @@
 // Reading a whole document file.
 #pragma once
 
-#include "platform/document_memory.h"
+#include "platform/bulk_memory.h"
 
 #include <filesystem>
 #include <string>
@@ -15,7 +15,7 @@ namespace enlazor::platform {
 // system's error, with `bytes` then unspecified.
 std::error_code read_regular_file(const std::filesystem::path& path, std::string& bytes);
 // The same into a document's memory.
-std::error_code read_regular_file(const std::filesystem::path& path, DocumentBytes& bytes);
+std::error_code read_regular_file(const std::filesystem::path& path, BulkBytes& bytes);
 
 // The reading loop of both systems: the file's bytes go straight into
 // `bytes`, sized from the length the file had when opened (one more byte, so

@@ -90,7 +90,7 @@ struct DbfTable::State {
     dbf::Layout layout;
     // The file from its first byte up to its last record, then the records
     // posted since it was opened.
-    std::string bytes;
+    platform::BulkBytes bytes;
     std::size_t record_total = 0;   // records in `bytes`
     std::size_t written_total = 0;  // of them, those already in the file
     std::size_t live_total = 0;     // not marked deleted
@@ -229,7 +229,7 @@ struct DbfTable::State {
     void release() noexcept {
         file.close();
         layout = dbf::Layout{};
-        std::string().swap(bytes);
+        platform::BulkBytes().swap(bytes);
         std::string().swap(edited);
         index_by_name.clear();
         first_of_name.clear();
@@ -322,7 +322,7 @@ void DbfTable::open() {
     LockedFile file = LockedFile::open_existing(
         find_file_ignoring_case(s.directory, s.table_name),
         s.mode == OpenMode::Exclusive ? LockKind::Exclusive : LockKind::Shared);
-    std::string bytes = file.read_all();
+    platform::BulkBytes bytes = file.read_all();
     std::optional<dbf::Layout> layout = dbf::parse_layout(bytes);
     if (!layout)
         throw dbf_messages::corrupt_header(file.path());

@@ -12,11 +12,11 @@
 namespace enlazor {
 namespace {
 
-// Every tree's nodes come from the document memory, beside their text. Set
+// Every tree's nodes come from the bulk memory, beside their text. Set
 // before main runs, so every block the parser frees came from there.
-const bool kTreesInDocumentMemory = [] {
-    pugi::set_memory_management_functions(platform::allocate_document_memory,
-                                          platform::free_document_memory);
+const bool kTreesInBulkMemory = [] {
+    pugi::set_memory_management_functions(platform::allocate_bulk_memory,
+                                          platform::free_bulk_memory);
     return true;
 }();
 
@@ -104,8 +104,8 @@ std::size_t whole_characters(std::string_view utf8) {
     return size;
 }
 
-platform::DocumentBytes read_file(const std::filesystem::path& path) {
-    platform::DocumentBytes bytes;
+platform::BulkBytes read_file(const std::filesystem::path& path) {
+    platform::BulkBytes bytes;
     if (const std::error_code error = platform::read_regular_file(path, bytes)) {
         const std::string reason =
             error == std::errc::invalid_argument ? "no es un archivo normal" : error.message();
@@ -223,7 +223,7 @@ void XmlDocument::load(const std::filesystem::path& path, XmlUse use) {
 
 void XmlDocument::load_from_memory(std::string_view bytes, const std::string& name, XmlUse use) {
     try {
-        load_bytes(platform::DocumentBytes(bytes), name, use, [&] { return platform::DocumentBytes(bytes); });
+        load_bytes(platform::BulkBytes(bytes), name, use, [&] { return platform::BulkBytes(bytes); });
     } catch (const std::bad_alloc&) {
         throw Error("El archivo " + name + " es demasiado grande para cargarlo en memoria");
     }
@@ -235,14 +235,14 @@ namespace {
 // decoding of another encoding (the raw bytes let go at once, so a big file
 // is held twice at most while it is decoded).
 struct Utf8Text {
-    platform::DocumentBytes owner;
+    platform::BulkBytes owner;
     std::size_t start = 0;  // where the text begins in `owner`
     std::optional<std::size_t> fault;
 
     std::string_view view() const { return std::string_view(owner).substr(start); }
 };
 
-Utf8Text utf8_text(platform::DocumentBytes bytes, const EncodingGuess& guess) {
+Utf8Text utf8_text(platform::BulkBytes bytes, const EncodingGuess& guess) {
     Utf8Text text;
     if (guess.encoding == XmlEncoding::Utf8 || guess.encoding == XmlEncoding::Utf8Bom) {
         text.owner = std::move(bytes);
@@ -250,7 +250,7 @@ Utf8Text utf8_text(platform::DocumentBytes bytes, const EncodingGuess& guess) {
         text.fault = find_utf8_fault(text.view());
     } else {
         DecodedText result = decode_to_utf8(std::string_view(bytes).substr(guess.bom_size), guess.encoding);
-        platform::DocumentBytes().swap(bytes);
+        platform::BulkBytes().swap(bytes);
         text.owner.assign(result.utf8);
         text.fault = result.fault;
     }
@@ -259,8 +259,8 @@ Utf8Text utf8_text(platform::DocumentBytes bytes, const EncodingGuess& guess) {
 
 } // namespace
 
-void XmlDocument::load_bytes(platform::DocumentBytes bytes, const std::string& name, XmlUse use,
-                             const std::function<platform::DocumentBytes()>& read_again) {
+void XmlDocument::load_bytes(platform::BulkBytes bytes, const std::string& name, XmlUse use,
+                             const std::function<platform::BulkBytes()>& read_again) {
     const EncodingGuess guess = guess_xml_encoding(bytes);
     if (!guess.unsupported.empty())
         throw Error("El archivo " + name + " usa la codificación " + guess.unsupported +
@@ -276,7 +276,7 @@ void XmlDocument::load_bytes(platform::DocumentBytes bytes, const std::string& n
     // parser writes into the text as it goes, so the line and column of a
     // fault are counted on the text read once more (on the parsed one, a
     // line or so off at worst, if the file can no longer be read).
-    std::unique_ptr<platform::DocumentBytes> owner;
+    std::unique_ptr<platform::BulkBytes> owner;
     pugi::xml_document parsed;
     const auto fault_at = [&](const std::string& description, std::size_t offset) {
         parsed.reset();  // its memory, not held while the file is read again
@@ -291,7 +291,7 @@ void XmlDocument::load_bytes(platform::DocumentBytes bytes, const std::string& n
     // Held where the tree can point into it for as long as the tree lives.
     // The parser takes the last byte of the text as its end: a NUL added
     // after the text, as the parser's own copy would have, keeps every byte.
-    owner = std::make_unique<platform::DocumentBytes>(std::move(text.owner));
+    owner = std::make_unique<platform::BulkBytes>(std::move(text.owner));
     const std::size_t size = owner->size() - text.start;
     owner->push_back('\0');
     const pugi::xml_parse_result result =

@@ -7,7 +7,7 @@
 // of an indented element is its first element or its first real text.
 #pragma once
 
-#include "platform/document_memory.h"
+#include "platform/bulk_memory.h"
 #include "storage/text.h"
 
 #include <pugixml.hpp>
@@ -94,14 +94,14 @@ public:
 
 private:
     class ByteSink;
-    void load_bytes(platform::DocumentBytes bytes, const std::string& name, XmlUse use,
-                    const std::function<platform::DocumentBytes()>& read_again);
+    void load_bytes(platform::BulkBytes bytes, const std::string& name, XmlUse use,
+                    const std::function<platform::BulkBytes()>& read_again);
     void require_editable() const;
     void write_to(ByteSink& sink) const;
     void write_node(pugi::xml_node node, ByteSink& sink) const;
 
     // The text the tree was parsed from, in place: its names and values.
-    std::unique_ptr<platform::DocumentBytes> text_;
+    std::unique_ptr<platform::BulkBytes> text_;
     pugi::xml_document doc_;
     XmlEncoding encoding_ = XmlEncoding::Utf8;
     std::string byte_order_mark_;  // as the file had it, written back by a save

@@ -47,7 +47,7 @@ std::error_code read_regular_file(const std::filesystem::path& path, std::string
     return read_regular(path, bytes);
 }
 
-std::error_code read_regular_file(const std::filesystem::path& path, DocumentBytes& bytes) {
+std::error_code read_regular_file(const std::filesystem::path& path, BulkBytes& bytes) {
     return read_regular(path, bytes);
 }
 

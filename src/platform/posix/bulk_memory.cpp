@@ -1,4 +1,4 @@
-#include "platform/document_memory.h"
+#include "platform/bulk_memory.h"
 
 #include <algorithm>
 #include <array>
@@ -36,7 +36,7 @@ struct Region {
     }
 };
 
-// Beyond this many regions (gigabytes) blocks come from malloc; free_document_memory
+// Beyond this many regions (gigabytes) blocks come from malloc; free_bulk_memory
 // tells them apart by address.
 constexpr std::size_t kMaxRegions = 64;
 
@@ -96,7 +96,7 @@ constexpr bool kBlocksFromMalloc = false;
 
 } // namespace
 
-void* allocate_document_memory(std::size_t size) noexcept {
+void* allocate_bulk_memory(std::size_t size) noexcept {
     if (kBlocksFromMalloc)
         return std::malloc(size == 0 ? 1 : size);
     if (size > std::numeric_limits<std::size_t>::max() - kHugePage * 2)
@@ -123,7 +123,7 @@ void* allocate_document_memory(std::size_t size) noexcept {
     return block;
 }
 
-void free_document_memory(void* block) noexcept {
+void free_bulk_memory(void* block) noexcept {
     if (block == nullptr)
         return;
     Regions& all = regions();
