@@ -177,7 +177,8 @@ std::size_t build_assignment_table(const AssignedIds& ids, Exchange& exchange,
                     {"CURSO", FieldType::Text, 3},
                     {"GRUPO", FieldType::Text, 2},
                     {"HORAS", FieldType::Float, 0},
-                    {"SESIONES", FieldType::Text, 20}});
+                    {"SESIONES", FieldType::Text, 20}},
+                   DbfTable::Flush::AtClose);  // opened and filled at once: its close flushes it
     table.open();
 
     OpenCatalogs catalogs(exchange);

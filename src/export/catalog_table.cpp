@@ -45,7 +45,8 @@ public:
         : table_(exchange.directory(), std::string(catalog.table) + ".DBF", OpenMode::Shared,
                  exchange.decimal_separator()),
           positions_(table_) {
-        recreate_table(table_, catalog.table, catalog.fields);
+        // Opened and filled at once: its close flushes it.
+        recreate_table(table_, catalog.table, catalog.fields, DbfTable::Flush::AtClose);
         table_.open();
         table_.reserve(records);
     }

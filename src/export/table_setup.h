@@ -18,8 +18,10 @@ struct FieldLayout {
 // Deletes <table>.DBF and <table>.MDX from the table's directory (whatever
 // the case of their names, without looking at the outcome: an index file
 // left by another program must not outlive the table it indexed), then
-// defines `fields` in order and creates the table empty. It stays closed.
+// defines `fields` in order and creates the table empty. It stays closed,
+// and reaches the disk as `flush` says.
 void recreate_table(DbfTable& table, const std::string& table_stem,
-                    const std::vector<FieldLayout>& fields);
+                    const std::vector<FieldLayout>& fields,
+                    DbfTable::Flush flush = DbfTable::Flush::Now);
 
 } // namespace enlazor

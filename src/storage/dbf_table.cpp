@@ -110,6 +110,7 @@ struct DbfTable::State {
     std::string edited;  // the appended record, before post
     bool editing = false;
     bool modified = false;
+    bool flush_pending = false;  // created with Flush::AtClose, not yet flushed
 
     std::filesystem::path path() const {
         return file.is_open() ? file.path() : find_file_ignoring_case(directory, table_name);
@@ -215,8 +216,13 @@ struct DbfTable::State {
     // Writes what was posted, the end marker and the header's count and date,
     // and flushes it all to the disk.
     void finish_file() {
-        if (record_total == layout.record_count)
-            return;  // only read: the file stays as it was
+        if (record_total == layout.record_count) {
+            // Only read: the file stays as it was, flushed if still new.
+            if (flush_pending)
+                file.sync();
+            flush_pending = false;
+            return;
+        }
         write_pending();
         const std::size_t end = layout.header_length + record_total * layout.record_length;
         file.write_at(end, std::string_view(&dbf::kEndMarker, 1));
@@ -224,6 +230,7 @@ struct DbfTable::State {
         file.write_at(dbf::kDateOffset,
                       dbf::date_and_count(static_cast<std::uint32_t>(record_total), dbf::today()));
         file.sync();
+        flush_pending = false;
     }
 
     void release() noexcept {
@@ -276,7 +283,7 @@ void DbfTable::add_field(const std::string& name, FieldType type, int size) {
     state_->definitions.push_back(dbf::describe(ascii_upper(name), type, size));
 }
 
-void DbfTable::create() {
+void DbfTable::create(Flush flush) {
     State& s = *state_;
     const std::filesystem::path path = s.directory / s.table_name;
     if (s.definitions.empty())
@@ -304,13 +311,15 @@ void DbfTable::create() {
     LockedFile created = LockedFile::create_new(path);
     try {
         created.write_at(0, header + dbf::kEndMarker);
-        created.sync();
+        if (flush == Flush::Now)
+            created.sync();
     } catch (...) {
         // A half-written table would only be reported as corrupt later.
         std::error_code ignored;
         std::filesystem::remove(path, ignored);
         throw;
     }
+    s.flush_pending = flush == Flush::AtClose;
 }
 
 // ---- open / close ----

@@ -86,11 +86,16 @@ public:
     // ---- definition and creation ----
     void clear_fields();
     void add_field(const std::string& name, FieldType type, int size = 0);
+    // When a new table reaches the disk: at once, or at the first close
+    // after it is opened, with the records it got by then (for a writer
+    // that opens and fills it straight away: one flush instead of two).
+    enum class Flush { Now, AtClose };
     // Replaces any table of this name (whatever the case of its file name)
-    // with an empty one of the defined fields, flushed to disk. The table
-    // stays closed. Its directory entry is flushed with the rest of the
-    // direction's (DirectionLock::flush_directory), not once per table.
-    void create();
+    // with an empty one of the defined fields, flushed to disk as `flush`
+    // says. The table stays closed. Its directory entry is flushed with the
+    // rest of the direction's (DirectionLock::flush_directory), not once
+    // per table.
+    void create(Flush flush = Flush::Now);
 
     // ---- open / close (idempotent) ----
     void open();
