@@ -147,7 +147,19 @@ bool RunRecorder::record(const ProcessRun& run, const char* failure) {
     }
     state_.SetIterationTime(run.seconds);
     peak_mb_ = std::max(peak_mb_, run.peak_mb);
+    seconds_.push_back(run.seconds);
     return true;
+}
+
+void RunRecorder::report_peak() const {
+    state_.counters["peak_MB"] = peak_mb_;
+    if (seconds_.empty())
+        return;
+    std::vector<double> sorted = seconds_;
+    std::sort(sorted.begin(), sorted.end());
+    const std::size_t middle = sorted.size() / 2;
+    const double median = sorted.size() % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+    state_.counters["median_ms"] = median * 1e3;
 }
 
 } // namespace enlazor::bench
