@@ -5,7 +5,9 @@
 #include "platform/direction_lock.h"
 #include "storage/error.h"
 
+#include <exception>
 #include <future>
+#include <optional>
 
 namespace enlazor {
 
@@ -21,18 +23,25 @@ ExportSummary export_tables(const XmlDocument& document, Exchange& exchange) {
     // What needs no catalog already written is read from the document on
     // another core while the first catalogs are built: the groups' records,
     // then the assignments' ids. Reading changes nothing on disk, so the
-    // tables are still rebuilt one after the other and a failure leaves the
-    // same ones rebuilt. Where no thread can start, it is read when the
+    // tables are still rebuilt one after the other, and a failure of either
+    // reading is raised at the turn of the table it feeds: the same tables
+    // are left rebuilt. Where no thread can start, it is read when the
     // groups' turn comes.
     struct ReadAhead {
         std::vector<Record> groups;
-        AssignedIds assigned_ids;
+        std::optional<AssignedIds> assigned_ids;
+        std::exception_ptr assigned_ids_failure;
     };
-    std::future<ReadAhead> ahead =
-        std::async(std::launch::async | std::launch::deferred, [&document] {
-            std::vector<Record> groups = derive_catalog(document, kGroupTable, ignore_export_findings());
-            return ReadAhead{std::move(groups), AssignedIds(document)};
-        });
+    std::future<ReadAhead> ahead = std::async(std::launch::async | std::launch::deferred, [&document] {
+        ReadAhead read;
+        read.groups = derive_catalog(document, kGroupTable, ignore_export_findings());
+        try {
+            read.assigned_ids.emplace(document);
+        } catch (...) {
+            read.assigned_ids_failure = std::current_exception();
+        }
+        return read;
+    });
 
     ExportSummary summary;
     summary.tables.push_back({"ASIGNOMT", build_subject_table(document, exchange)});
@@ -40,7 +49,9 @@ ExportSummary export_tables(const XmlDocument& document, Exchange& exchange) {
     summary.tables.push_back({"AULAT", build_room_table(document, exchange)});
     const ReadAhead read = ahead.get();
     summary.tables.push_back({"GRUPOST", write_catalog_table(exchange, kGroupTable, read.groups)});
-    summary.tables.push_back({"ASIGT", build_assignment_table(read.assigned_ids, exchange)});
+    if (read.assigned_ids_failure)
+        std::rethrow_exception(read.assigned_ids_failure);
+    summary.tables.push_back({"ASIGT", build_assignment_table(*read.assigned_ids, exchange)});
     summary.tables.push_back({"DIASHORAST", build_day_period_table(exchange)});
     return summary;
 }
