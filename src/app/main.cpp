@@ -45,10 +45,6 @@ int run_window(ShellState& state, enlazor::help::HelpSystem& help) {
     return QApplication::exec();
 }
 
-} // namespace
-
-namespace {
-
 // A hosted start that names a window to live in; handle 0, or one that is
 // no number, gives a window of its own, on whatever platform Qt chooses.
 bool names_host_window(const std::vector<std::string>& arguments) {

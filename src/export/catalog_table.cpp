@@ -6,37 +6,14 @@ namespace enlazor {
 
 namespace {
 
+// Hands `visit` each element's record, which it may keep.
+template <typename Visit>
 void derive_records(const std::vector<pugi::xml_node>& elements, const CatalogTable& catalog,
-                    ExportObserver& observer,
-                    const std::function<void(pugi::xml_node, const Record&)>& visit) {
+                    ExportObserver& observer, Visit&& visit) {
     UsedCodes codes;
     for (pugi::xml_node element : elements)
         visit(element, catalog.record(element, codes, observer));
 }
-
-} // namespace
-
-void derive_records(const XmlDocument& document, const CatalogTable& catalog,
-                    ExportObserver& observer,
-                    const std::function<void(pugi::xml_node, const Record&)>& visit) {
-    derive_records(catalog_elements(document, catalog.section, catalog.item), catalog, observer, visit);
-}
-
-int FieldPositions::operator()(const char* field) {
-    for (const auto& [name, position] : known_)
-        if (name == field)
-            return position;
-    const int position = table_.field_index(field);
-    known_.emplace_back(field, position);
-    return position;
-}
-
-void assign_fields(DbfTable& table, const Record& record, FieldPositions& positions) {
-    for (const FieldValue& field : record)
-        table.set_text(positions(field.field), field.value);
-}
-
-namespace {
 
 // An empty table of the catalog's layout, open, with room for `records`.
 class NewCatalogTable {
@@ -71,6 +48,27 @@ private:
 
 } // namespace
 
+void derive_records(const XmlDocument& document, const CatalogTable& catalog,
+                    ExportObserver& observer,
+                    const std::function<void(pugi::xml_node, const Record&)>& visit) {
+    derive_records(catalog_elements(document, catalog.section, catalog.item), catalog, observer, visit);
+}
+
+int FieldPositions::operator()(const char* field) {
+    for (const auto& [name, position] : known_)
+        if (name == field)
+            return position;
+    const int position = table_.field_index(field);
+    known_.emplace_back(field, position);
+    return position;
+}
+
+void assign_fields(DbfTable& table, const Record& record, FieldPositions& positions) {
+    for (const FieldValue& field : record)
+        table.set_text(positions(field.field), field.value);
+}
+
+
 std::size_t build_catalog_table(const XmlDocument& document, const Exchange& exchange,
                                 const CatalogTable& catalog, ExportObserver& observer) {
     const std::vector<pugi::xml_node> elements = catalog_elements(document, catalog.section, catalog.item);
@@ -86,7 +84,7 @@ std::vector<Record> derive_catalog(const XmlDocument& document, const CatalogTab
     std::vector<Record> records;
     records.reserve(elements.size());
     derive_records(elements, catalog, observer,
-                   [&](pugi::xml_node, const Record& record) { records.push_back(record); });
+                   [&](pugi::xml_node, Record&& record) { records.push_back(std::move(record)); });
     return records;
 }
 

@@ -193,6 +193,16 @@ struct DbfTable::State {
             write_pending();
     }
 
+    // Starts an appended record holding `initial`, after posting the one
+    // before if it was set.
+    void start_record(std::string_view initial) {
+        if (!writable)
+            throw dbf_messages::read_only(path());
+        leave_edit();
+        edited.assign(initial);
+        editing = true;
+    }
+
     // Moving away from an appended record posts it when a field was set and
     // drops it otherwise, as the engine's browse mode does.
     void leave_edit() {
@@ -425,11 +435,7 @@ void DbfTable::reserve(std::size_t records) {
 void DbfTable::append() {
     State& s = *state_;
     s.require_open();
-    if (!s.writable)
-        throw dbf_messages::read_only(s.path());
-    s.leave_edit();
-    s.edited = s.blank_record;  // flag ' ' and blank fields
-    s.editing = true;
+    s.start_record(s.blank_record);  // flag ' ' and blank fields
     s.modified = false;
 }
 
@@ -506,8 +512,7 @@ void DbfTable::append_from(std::string_view record) {
     s.require_open();
     if (record.size() != s.layout.record_length)
         throw dbf_messages::record_mismatch(s.path());
-    append();
-    s.edited.assign(record);
+    s.start_record(record);
     s.modified = true;
 }
 
