@@ -1,6 +1,7 @@
 // Hosted mode on Windows: Horalis starts Enlazor with a direction word and
 // the handle of one of its windows, in hexadecimal, and Enlazor's window
-// lives inside that window as a borderless child.
+// lives inside that window: a borderless child on Windows, a borderless
+// popup laid over it under Wine (see host_overlay.h).
 #pragma once
 
 #include <windows.h>
@@ -21,6 +22,12 @@ struct Placement {
     // The host window; none in normal mode and for handle 0.
     HWND host = nullptr;
 };
+
+// Whether the window lives over `host` rather than as its child: under
+// Wine, when the host belongs to another process. ENLAZOR_HOSTED_PLACEMENT
+// set to "child" or "overlay" forces either way, for support; any other
+// value counts as unset.
+bool overlay_host(HWND host);
 
 // The window that handle `id` names. Throws Error "Controlador de ventana no
 // válido" when it names no window. Id 0 is no host at all: the window is

@@ -35,9 +35,10 @@ enum ButtonId : int { id_export = 101, id_import, id_close, id_help };
 
 // Hosted, the window looks for its host this often: a host that ends
 // without destroying its windows first leaves ours behind, in a process
-// Horalis would wait for.
+// Horalis would wait for. Laid over the host, the window also follows it
+// at this pace, well within a fifth of a second.
 constexpr UINT_PTR host_watch = 1;
-constexpr UINT host_watch_ms = 500;
+constexpr UINT host_watch_ms = 100;
 
 // Ends the file dialog or message box this thread has open, as Cancel
 // would; the frame waiting in it then finds the window closed.
@@ -113,15 +114,22 @@ void TMForm::create_fonts() {
 }
 
 // A dialog frame with only the close box; inside a host a borderless child,
-// and for handle 0 a borderless window of its own. Either way centred.
+// or under Wine a borderless popup over the host, and for handle 0 a
+// borderless window of its own. Each centred, inside a host from the
+// corner of its client area.
 void TMForm::create_window() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     register_window_class(form_class, window_procedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                           LoadIconW(instance, MAKEINTRESOURCEW(IDI_ENLAZOR)));
 
+    const bool overlay = placement_.host && overlay_host(placement_.host);
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     DWORD ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    if (placement_.host) {
+    if (overlay) {
+        // A tool window owned by another has no taskbar entry of its own.
+        style = WS_POPUP | WS_CLIPCHILDREN;
+        ex_style = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+    } else if (placement_.host) {
         style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
         ex_style = WS_EX_CONTROLPARENT;
     } else if (state_.hosted()) {
@@ -131,11 +139,17 @@ void TMForm::create_window() {
     RECT outer{0, 0, dpi_.scale(layout::client_width), dpi_.scale(layout::client_height)};
     AdjustWindowRectEx(&outer, style, FALSE, ex_style);
     const SIZE size{outer.right - outer.left, outer.bottom - outer.top};
-    const POINT at = centred_position(size);
+    POINT at = centred_position(size);
+    HWND parent = placement_.host;
+    if (overlay) {
+        overlay_.emplace(placement_.host, at);
+        at = overlay_->position();
+        parent = GetAncestor(placement_.host, GA_ROOT);  // the owner
+    }
 
     const std::wstring caption = wide(texts::window_caption);
     handle_ = CreateWindowExW(ex_style, form_class, caption.c_str(), style, at.x, at.y, size.cx, size.cy,
-                              placement_.host, nullptr, instance, this);
+                              parent, nullptr, instance, this);
     if (!handle_) {
         // The host went away after it was found.
         if (placement_.host)
@@ -145,6 +159,8 @@ void TMForm::create_window() {
 
     if (placement_.host)
         SetTimer(handle_, host_watch, host_watch_ms, nullptr);
+    if (overlay_)
+        overlay_->follow(handle_);  // clipped from the start
 
     // Made in keyboard order, which is also the order in which they lie
     // over each other where they meet: the footer first.
@@ -174,7 +190,7 @@ std::unique_ptr<GradientPanel> TMForm::direction_side(const layout::Box& box, co
 }
 
 void TMForm::listen_for_settings() {
-    if (!placement_.host)
+    if (!placement_.host || overlay_)
         return;
     register_window_class(settings_listener_class, settings_listener_procedure);
     settings_listener_ = CreateWindowExW(WS_EX_TOOLWINDOW, settings_listener_class, L"", WS_POPUP, 0, 0, 0, 0,
@@ -188,6 +204,10 @@ void TMForm::run() {
     if (state_.window_closed)
         return;
     ShowWindow(handle_, SW_SHOW);
+    if (overlay_) {
+        overlay_->set_shown(true);
+        overlay_->follow(handle_);  // the host may be minimised right now
+    }
     UpdateWindow(handle_);
     SetFocus(BClose);  // the first in keyboard order
 
@@ -274,8 +294,12 @@ LRESULT TMForm::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
         regional_settings_changed();
         break;
     case WM_TIMER:
-        if (wparam == host_watch && !IsWindow(placement_.host))
+        if (wparam != host_watch)
+            return 0;
+        if (!IsWindow(placement_.host))
             host_gone();
+        else if (overlay_)
+            overlay_->follow(window);
         return 0;
     case WM_DESTROY:
         destroyed();

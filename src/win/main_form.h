@@ -10,6 +10,7 @@
 #include "app/shell/shell_state.h"
 #include "dpi.h"
 #include "frame_dialogs.h"
+#include "host_overlay.h"
 #include "hosted.h"
 #include "panels.h"
 
@@ -17,6 +18,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace enlazor::win {
 
@@ -74,13 +76,15 @@ private:
     help::HelpSystem& help_;
     Dpi dpi_;
     Placement placement_;
+    // Under Wine the window lies over its host instead of inside it.
+    std::optional<HostOverlay> overlay_;
 
     HWND handle_ = nullptr;
-    // Hosted, the window is a child, which Windows does not tell of changed
-    // settings; a hidden top-level window hears them instead.
+    // Hosted as a child, the window is not told of changed settings; a
+    // hidden top-level window hears them instead.
     HWND settings_listener_ = nullptr;
-    HWND focused_ = nullptr;
-    bool destroying_ = false;  // from WM_DESTROY on: boxes then have no owner  // put back when the window is activated again
+    HWND focused_ = nullptr;  // put back when the window is activated again
+    bool destroying_ = false;  // from WM_DESTROY on: boxes then have no owner
 
     HFONT window_font_ = nullptr;
     HFONT caption_font_ = nullptr;
