@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the Windows build and its tests need on Debian 12: the
 # mingw-w64 cross compiler, Wine (64-bit only) with its fonts and Xvfb for
-# its windows,
-# NSIS for the installer, zip, and pugixml's source package, so the Windows
-# programs carry the same pugixml release as the Linux ones.
+# its windows, openbox, xdotool, xprop and ImageMagick's import to look at
+# and click the hosted window as a person would, NSIS for the installer,
+# zip, and pugixml's source package, so the Windows programs carry the same
+# pugixml release as the Linux ones.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
@@ -26,7 +27,8 @@ add_deb_src
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 \
-  wine64 wine fonts-wine xvfb xauth nsis zip unzip dpkg-dev googletest cmake >/dev/null
+  wine64 wine fonts-wine xvfb xauth openbox xdotool x11-utils imagemagick python3 \
+  nsis zip unzip dpkg-dev googletest cmake >/dev/null
 
 # pugixml's own sources, unpacked once into third_party/ (ignored by git).
 mkdir -p third_party

@@ -10,6 +10,10 @@ cd "$(dirname "$0")/.."
 LINUX_BUILD="${1:-build}"
 
 bash scripts/build-windows.sh
+# The hosted window's tests look at the screen and click, under openbox too.
+for tool in openbox xdotool xprop xwininfo import; do
+  command -v "$tool" >/dev/null || { bash scripts/install-windows-deps.sh; break; }
+done
 
 source scripts/wine-prefix.sh
 
