@@ -4,6 +4,8 @@
 #   cmake --install build                        programs and desktop files
 #   cmake --install build --prefix DIR --component horalis
 #                                                the programs alone, in DIR
+#   cmake --install build --component windows    the Windows programs (cross-built
+#                                                apart) and enlazor-wine
 #   cpack --config build/CPackConfig.cmake       enlazor_<version>_<arch>.deb
 include(GNUInstallDirs)
 
@@ -30,17 +32,51 @@ if(TARGET enlazor)
           COMPONENT desktop)
 endif()
 
+# The Windows programs, for Horalis running under Wine: it hands Enlazor a
+# Win32 window, which only the Windows build can live in. They come from the
+# cross build (scripts/build-windows.sh), not from this one, and are carried
+# byte for byte; enlazor-wine copies them into Horalis's folder of a prefix.
+# One list names them, by their targets in the cross build: scripts/build.sh
+# builds those targets, the package carries <target>.exe, enlazor-wine
+# installs and removes exactly those files.
+set(ENLAZOR_WINDOWS_PROGRAM_TARGETS enlazor enlazor-cli)
+set(ENLAZOR_WINDOWS_PROGRAMS ${PROJECT_SOURCE_DIR}/build-windows/bin CACHE PATH
+    "Folder of the cross-built Windows programs the Debian package carries")
+set(enlazor_windows_dir lib/enlazor/windows)
+list(TRANSFORM ENLAZOR_WINDOWS_PROGRAM_TARGETS APPEND .exe OUTPUT_VARIABLE enlazor_windows_files)
+list(JOIN enlazor_windows_files " " ENLAZOR_WINDOWS_PROGRAM_FILES)
+string(REPLACE ";" "\n" enlazor_windows_lines "${ENLAZOR_WINDOWS_PROGRAM_TARGETS}")
+file(WRITE ${CMAKE_BINARY_DIR}/windows-programs "${enlazor_windows_lines}\n")
+configure_file(data/enlazor-wine.in ${CMAKE_BINARY_DIR}/bin/enlazor-wine @ONLY
+  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                   WORLD_READ WORLD_EXECUTE)
+list(TRANSFORM enlazor_windows_files PREPEND ${ENLAZOR_WINDOWS_PROGRAMS}/
+     OUTPUT_VARIABLE enlazor_windows_paths)
+# Apart from the default installation, which needs no cross build; the
+# package takes it, and cpack stops with a message when a program is missing
+# (cmake/windows-programs-check.cmake). Wine runs them, not the kernel, so
+# they go without the execute bit, as Wine itself writes programs.
+install(FILES ${enlazor_windows_paths} DESTINATION ${enlazor_windows_dir}
+        COMPONENT windows EXCLUDE_FROM_ALL)
+install(PROGRAMS ${CMAKE_BINARY_DIR}/bin/enlazor-wine DESTINATION ${CMAKE_INSTALL_BINDIR}
+        COMPONENT windows EXCLUDE_FROM_ALL)
+
 # Manual pages and the changelog compressed as Debian ships them (gzip -9n:
 # no name or time stamp, so the same sources give the same bytes).
 set(enlazor_compressed)
-foreach(page IN LISTS enlazor_pages)
+set(enlazor_windows_pages enlazor-wine.1)
+foreach(page IN LISTS enlazor_pages enlazor_windows_pages)
   set(output ${CMAKE_BINARY_DIR}/man/${page}.gz)
   add_custom_command(OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
     COMMAND gzip -9n -c ${PROJECT_SOURCE_DIR}/data/${page} > ${output}
     DEPENDS ${PROJECT_SOURCE_DIR}/data/${page})
   list(APPEND enlazor_compressed ${output})
-  install(FILES ${output} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT desktop)
+  if(page IN_LIST enlazor_windows_pages)
+    install(FILES ${output} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT windows EXCLUDE_FROM_ALL)
+  else()
+    install(FILES ${output} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT desktop)
+  endif()
 endforeach()
 
 configure_file(data/changelog.in ${CMAKE_BINARY_DIR}/doc/changelog @ONLY)
@@ -62,6 +98,14 @@ set(CPACK_PACKAGE_CONTACT "${ENLAZOR_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# One package of the components it lists: the Windows side is left out of a
+# plain installation, so it is named here.
+set(CPACK_COMPONENTS_ALL programs desktop windows)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_ENLAZOR_WINDOWS_PATHS ${enlazor_windows_paths})
+set(CPACK_ENLAZOR_WINDOWS_TARGETS ${ENLAZOR_WINDOWS_PROGRAM_TARGETS})
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/windows-programs-check.cmake)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
@@ -71,7 +115,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Horalis computed back into the document. It has a window for the two\n"
     "directions, which Horalis can also start inside its own window, and a\n"
     "command-line tool, enlazor-cli, that also checks a school's data before\n"
-    "anything is written.")
+    "anything is written. The Windows build of both comes along for Horalis\n"
+    "running under Wine, with enlazor-wine to put it into Horalis's folder.")
 string(REPLACE ";" "" CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}")
 # The runtime libraries the programs link, as Debian names them: found by
 # dpkg-shlibdeps where it is installed (dpkg-dev), else listed for Debian 12.
