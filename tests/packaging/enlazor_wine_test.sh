@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# enlazor-wine against throwaway Wine prefixes: plain folders that look like
+# one (drive_c, maybe dosdevices/c:) with Horalis's files in its folder, and
+# stub programs through ENLAZOR_WINDOWS_DIR; no Wine is run. The command runs
+# under dash, as /bin/sh does on Debian, so no bash-only construct slips in.
+#
+#   bash tests/packaging/enlazor_wine_test.sh BUILD/bin/enlazor-wine
+set -uo pipefail
+command="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+chmod 755 "$work"  # the read-only row runs as another user
+passed=0 failed=0
+check() { # name, then a test command
+  if "${@:2}"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $1" >&2; fi
+}
+stubs="$work/stubs"
+mkdir -p "$stubs"
+printf 'MZ window' >"$stubs/enlazor.exe"
+printf 'MZ command line' >"$stubs/enlazor-cli.exe"
+
+# A prefix whose drive C: holds the given folders, each with Horalis's files,
+# and one file of an earlier Windows installation that is not ours to remove.
+make_prefix() { # dir, folders...
+  local prefix="$1" folder
+  shift
+  for folder in "$@"; do
+    mkdir -p "$prefix/drive_c/$folder"
+    printf '[Horalis]\r\nResultado=1\r\n' >"$prefix/drive_c/$folder/Horalis.ini"
+    printf 'MZ horalis' >"$prefix/drive_c/$folder/HORALIS.EXE"
+    printf 'LEEME' >"$prefix/drive_c/$folder/LEEME-Enlazor.txt"
+  done
+}
+snapshot() { (cd "$1" && find . -printf '%p %y %m %s\n' | sort && find . -type f -exec md5sum {} + | sort); }
+run() { # environment assignments, then arguments; output in $out, status in $status
+  local assignments=()
+  while [[ "$1" == *=* ]]; do assignments+=("$1"); shift; done
+  out="$(env ENLAZOR_WINDOWS_DIR="$stubs" "${assignments[@]}" sh "$command" "$@" 2>&1)"
+  status=$?
+}
+installed_in() { cmp -s "$stubs/enlazor.exe" "$1/enlazor.exe" && cmp -s "$stubs/enlazor-cli.exe" "$1/enlazor-cli.exe"; }
+
+# Round trip, whatever the drive: instalar puts exactly our programs into the
+# folder, desinstalar takes exactly them out, and Horalis's files keep their
+# bytes. With dosdevices/c: the drive is where it points, not drive_c.
+for layout in drive_c dosdevices; do
+  prefix="$work/round-$layout"
+  make_prefix "$prefix" Horalis
+  drive="$prefix/drive_c"
+  if [ "$layout" = dosdevices ]; then
+    mkdir -p "$prefix/dosdevices" "$prefix/other_c"
+    mv "$drive/Horalis" "$prefix/other_c/" && ln -s ../other_c "$prefix/dosdevices/c:"
+    drive="$prefix/other_c"
+  fi
+  before="$(snapshot "$prefix")"
+  run instalar --prefijo "$prefix"
+  check "$layout: instalar succeeds, in Spanish" grep -q '^Instalado en C:\\Horalis' <<<"$out"
+  check "$layout: the programs are installed" installed_in "$drive/Horalis"
+  check "$layout: only our programs were added" \
+    test "$(ls -A "$drive/Horalis" | LC_ALL=C sort | tr '\n' ' ')" = "HORALIS.EXE Horalis.ini LEEME-Enlazor.txt enlazor-cli.exe enlazor.exe "
+  run desinstalar --prefijo "$prefix"
+  check "$layout: desinstalar says what it removed" grep -q 'Quitado de C:\\Horalis.*enlazor.exe enlazor-cli.exe' <<<"$out"
+  check "$layout: the prefix is as before, byte for byte" test "$(snapshot "$prefix")" = "$before"
+done
+
+# A program copied there by hand on Windows, in capitals, is the one Wine
+# starts: it is replaced in place, and removed, with no second copy beside it.
+horalis="$work/capitals/drive_c/Horalis"
+make_prefix "$work/capitals" Horalis
+printf 'MZ older' >"$horalis/ENLAZOR.EXE"
+run instalar --prefijo "$work/capitals"
+check "capitals: replaced in place" cmp -s "$stubs/enlazor.exe" "$horalis/ENLAZOR.EXE"
+check "capitals: no second copy" test ! -e "$horalis/enlazor.exe"
+run desinstalar --prefijo "$work/capitals"
+check "capitals: removed" test "$(ls "$horalis" | LC_ALL=C sort | tr '\n' ' ')" = "HORALIS.EXE Horalis.ini LEEME-Enlazor.txt "
+
+# Which folder without --carpeta: the first that exists, in this order; with
+# --carpeta, the one it names, whatever its case.
+while IFS='|' read -r folders arguments expected; do
+  prefix="$(mktemp -d "$work/folder.XXXXXX")"
+  IFS=, read -ra list <<<"$folders"
+  make_prefix "$prefix" "${list[@]}"
+  eval "run instalar --prefijo \"\$prefix\" $arguments"
+  check "folders $folders, $arguments: into $expected" installed_in "$prefix/drive_c/$expected"
+  check "folders $folders, $arguments: nowhere else" \
+    test "$(find "$prefix" -name enlazor.exe | wc -l)" = 1
+done <<'TABLE'
+Horalis,Program Files (x86)/Horalis,Program Files/Horalis||Horalis
+Program Files (x86)/Horalis,Program Files/Horalis||Program Files (x86)/Horalis
+Program Files/Horalis||Program Files/Horalis
+Horalis,Escuela/Horarios|--carpeta 'c:\escuela\HORARIOS'|Escuela/Horarios
+Horalis,Escuela/Horarios|--carpeta=C:/Escuela/Horarios|Escuela/Horarios
+TABLE
+
+# Which prefix: --prefijo, else WINEPREFIX, else ~/.wine.
+for prefix in option variable home/.wine; do make_prefix "$work/$prefix" Horalis; done
+while read -r expected arguments; do
+  for prefix in option variable home/.wine; do rm -f "$work/$prefix/drive_c/Horalis/"*.exe; done
+  eval "run HOME=\"\$work/home\" $arguments instalar"
+  check "$arguments: into $expected" installed_in "$work/$expected/drive_c/Horalis"
+  check "$arguments: into $expected only" test "$(find "$work/option" "$work/variable" "$work/home" -name enlazor.exe | wc -l)" = 1
+done <<'TABLE'
+option WINEPREFIX="$work/variable" --prefijo "$work/option"
+variable WINEPREFIX="$work/variable"
+home/.wine WINEPREFIX=
+TABLE
+
+# What stops it: a clear Spanish message, the exit status, nothing changed.
+# Each row sets up a fresh prefix with C:\Horalis, then breaks it.
+cannot_write() {
+  # Root writes into any folder whatever its mode, so when the test runs as
+  # root the command runs as nobody, for whom the folder is not writable.
+  chmod 555 "$prefix/drive_c/Horalis"
+  if [ "$(id -u)" -eq 0 ]; then chmod -R a+rX "$work" && wrap=(setpriv --reuid=65534 --regid=65534 --clear-groups); fi
+}
+while IFS='|' read -r name breakage arguments expected_status message; do
+  prefix="$work/broken"
+  rm -rf "$prefix" && make_prefix "$prefix" Horalis
+  wrap=() programs_dir="$stubs"
+  eval "$breakage"
+  before="$(snapshot "$work")"
+  out="$(eval "env ENLAZOR_WINDOWS_DIR=\"\$programs_dir\" ${wrap[*]} sh \"\$command\" $arguments" 2>&1)"
+  status=$?
+  check "$name: exit status $expected_status (was $status)" test "$status" = "$expected_status"
+  check "$name: says '$message'" grep -q -- "$message" <<<"$out"
+  check "$name: nothing changed" test "$(snapshot "$work")" = "$before"
+  chmod -R u+w "$work"
+done <<'TABLE'
+missing prefix|:|instalar --prefijo "$work/none"|1|no existe el prefijo de Wine
+prefix without drive C:|rm -rf "$prefix/drive_c"|instalar --prefijo "$prefix"|1|no tiene la unidad C:
+no Horalis folder|mv "$prefix/drive_c/Horalis" "$prefix/drive_c/Otro"|instalar --prefijo "$prefix"|1|no se encuentra la carpeta de Horalis
+missing --carpeta|:|instalar --prefijo "$prefix" --carpeta 'C:\Otro'|1|no existe la carpeta C:\\Otro
+a file in place of the folder|rm -rf "$prefix/drive_c/Horalis" && touch "$prefix/drive_c/Horalis"|instalar --prefijo "$prefix" --carpeta 'C:\Horalis'|1|no es una carpeta
+read-only folder|cannot_write|instalar --prefijo "$prefix"|1|no se puede escribir en la carpeta
+desinstalar, read-only folder|cp "$stubs"/*.exe "$prefix/drive_c/Horalis" && cannot_write|desinstalar --prefijo "$prefix"|1|no se puede escribir en la carpeta
+a missing program, the other not copied|programs_dir="$work/half" && mkdir -p "$programs_dir" && cp "$stubs/enlazor.exe" "$programs_dir"|instalar --prefijo "$prefix"|1|falta el programa de Windows .*enlazor-cli.exe
+desinstalar, missing folder|rm -rf "$prefix/drive_c/Horalis"|desinstalar --prefijo "$prefix"|1|no se encuentra la carpeta de Horalis
+no order|:|--prefijo "$prefix"|2|falta la orden
+unknown order|:|copiar|2|orden desconocida
+two orders|:|instalar desinstalar|2|sobra
+unknown option|:|instalar --force|2|opción desconocida
+option without its value|:|instalar --prefijo|2|--prefijo necesita un valor
+not a Windows path|:|instalar --carpeta /tmp|2|espera una ruta de Windows
+help|:|--help|0|^Uso: enlazor-wine instalar
+TABLE
+
+echo "enlazor-wine: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
