@@ -23,7 +23,8 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 bash scripts/fuzz.sh 45
 
 # The Debian package from the normal build: contents, lintian, an install
-# into a throwaway root and the installed tool and manual page.
+# into a throwaway root and the installed tool and manual pages. The Windows
+# programs it carries were cross-built by scripts/build.sh above.
 bash scripts/package-check.sh build
 
 # The Windows programs, cross-built, tested under Wine against the Linux ones
