@@ -3,22 +3,30 @@
 # CPack and checks it as a school's technician will meet it: the files it
 # holds and the libraries it depends on, lintian (errors fail; warnings and
 # notes are shown), apt resolving its dependencies, an installation into a
-# throwaway root, the installed enlazor-cli --version, and the manual page
-# rendered by man.
+# throwaway root, the installed enlazor-cli --version, the Windows programs
+# it carries (the cross build's own bytes) with enlazor-wine putting them into
+# a throwaway Wine prefix, and the manual pages rendered by man.
 #
 #   bash scripts/package-check.sh [build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build="${1:-build}"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-
 fail() {
   echo "package-check: $*" >&2
   exit 1
 }
 step() { printf '== %s\n' "$1"; }
+
+# The Windows programs the package carries: their targets, and the folder of
+# the cross build they are taken from.
+[ -f "$build/windows-programs" ] || fail "no $build/windows-programs: configure $build again"
+mapfile -t windows_targets <"$build/windows-programs"
+windows_programs="$(sed -n 's/^ENLAZOR_WINDOWS_PROGRAMS:[A-Z]*=//p' "$build/CMakeCache.txt")"
+windows_paths=()
+for target in "${windows_targets[@]}"; do windows_paths+=("usr/lib/enlazor/windows/$target.exe"); done
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
 
 step "cpack"
 cpack --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 \
@@ -35,6 +43,8 @@ for path in usr/bin/enlazor usr/bin/enlazor-cli \
     usr/share/applications/enlazor.desktop \
     usr/share/icons/hicolor/scalable/apps/enlazor.svg \
     usr/share/man/man1/enlazor-cli.1.gz usr/share/man/man1/enlazor.1.gz \
+    usr/bin/enlazor-wine usr/share/man/man1/enlazor-wine.1.gz \
+    "${windows_paths[@]}" \
     usr/share/doc/enlazor/copyright usr/share/doc/enlazor/changelog.gz; do
   grep -q " \./$path\$" <<<"$contents" || fail "the package lacks /$path"
 done
@@ -75,14 +85,41 @@ icon_name="$(sed -n 's/^Icon=//p' "$desktop")"
 [ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon_name.svg" ] \
   || fail "the menu entry's icon '$icon_name' is not installed"
 
-step "man enlazor-cli"
-page="$root/usr/share/man/man1/enlazor-cli.1.gz"
-warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)"
-[ -z "$warnings" ] || fail "the manual page has groff warnings: $warnings"
-rendered="$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>&1)"
-for section in NOMBRE SINOPSIS ÓRDENES OPCIONES "ESTADO DE SALIDA" ENTORNO ARCHIVOS; do
-  grep -q "^$section" <<<"$rendered" || fail "the manual page lacks $section"
+step "the Windows programs and enlazor-wine"
+for target in "${windows_targets[@]}"; do
+  program="$root/usr/lib/enlazor/windows/$target.exe"
+  kind="$(file -b "$program")"
+  grep -q '^PE32+ executable' <<<"$kind" || fail "$target.exe is no 64-bit Windows program: $kind"
+  cmp -s "$program" "$windows_programs/$target.exe" \
+    || fail "$target.exe differs from the cross build's $windows_programs/$target.exe"
+  echo "$target.exe: $kind"
 done
-head -n 4 <<<"$rendered"
+# The installed command, from its own place, into a throwaway prefix that
+# holds Horalis's folder; Horalis.ini stays as it was.
+horalis="$work/prefix/drive_c/Horalis"
+mkdir -p "$horalis"
+printf '[Horalis]\r\n' >"$horalis/Horalis.ini"
+env -u ENLAZOR_WINDOWS_DIR "$root/usr/bin/enlazor-wine" instalar --prefijo "$work/prefix" \
+  || fail "enlazor-wine instalar failed"
+for target in "${windows_targets[@]}"; do
+  cmp -s "$horalis/$target.exe" "$root/usr/lib/enlazor/windows/$target.exe" \
+    || fail "enlazor-wine did not install $target.exe"
+done
+env -u ENLAZOR_WINDOWS_DIR "$root/usr/bin/enlazor-wine" desinstalar --prefijo "$work/prefix" \
+  || fail "enlazor-wine desinstalar failed"
+[ "$(ls -A "$horalis")" = Horalis.ini ] || fail "enlazor-wine desinstalar left: $(ls -A "$horalis")"
+
+for name in enlazor-cli enlazor-wine; do
+  step "man $name"
+  page="$root/usr/share/man/man1/$name.1.gz"
+  warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)"
+  [ -z "$warnings" ] || fail "the manual page of $name has groff warnings: $warnings"
+  rendered="$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>&1)"
+  for section in NOMBRE SINOPSIS DESCRIPCIÓN ÓRDENES OPCIONES "ESTADO DE SALIDA" ENTORNO ARCHIVOS \
+      EJEMPLOS "VÉASE TAMBIÉN"; do
+    grep -q "^$section" <<<"$rendered" || fail "the manual page of $name lacks $section"
+  done
+  head -n 4 <<<"$rendered"
+done
 
 echo "package-check: $(basename "$deb") is fine"
