@@ -74,7 +74,7 @@ void list_tables(std::string& out, const CheckReport& report) {
         return;
     out += "  Tablas leídas:\n";
     for (const TableRead& table : report.tables)
-        out += "    " + table.table + ": " + table.level + "; " + driver_text(table) + "\n";
+        out += "    " + table_read_text(table) + "\n";
 }
 
 // ---- JSON ----
@@ -150,6 +150,14 @@ std::map<std::string, std::size_t> CheckReport::counts_by_kind() const {
     return counts;
 }
 
+std::string table_read_text(const TableRead& table) {
+    return table.table + ": " + table.level + "; " + driver_text(table);
+}
+
+std::string summary_counts(const CheckReport& report) {
+    return plural(report.errors(), "error", "errores") + ", " + plural(report.warnings(), "aviso", "avisos");
+}
+
 std::string report_text(const CheckReport& report) {
     std::string out = "Comprobación de " + report.document.string() + "\n";
     out += "Directorio de intercambio: " + report.exchange_dir.string() + "\n";
@@ -162,8 +170,7 @@ std::string report_text(const CheckReport& report) {
     } else
         out += "Importación (Horalis -> SAGA)\n  No se comprueba: el directorio de intercambio no "
                "tiene SOLUC.\n";
-    out += "\nResumen: " + plural(report.errors(), "error", "errores") + ", " +
-           plural(report.warnings(), "aviso", "avisos") + "\n";
+    out += "\nResumen: " + summary_counts(report) + "\n";
     for (const auto& [kind, count] : report.counts_by_kind())
         out += "  " + std::string(kind_label(kind)) + " (" + kind + "): " + std::to_string(count) + "\n";
     return out;

@@ -66,6 +66,13 @@ struct CheckReport {
     std::map<std::string, std::size_t> counts_by_kind() const;
 };
 
+// A table read, as the report names it: "SOLUC: dBase III; controlador
+// DB850ES0 (0x00), página de códigos 850".
+std::string table_read_text(const TableRead& table);
+
+// The counts of the summary: "2 errores, 1 aviso".
+std::string summary_counts(const CheckReport& report);
+
 // The report as the terminal shows it, in Spanish.
 std::string report_text(const CheckReport& report);
 

@@ -1,0 +1,135 @@
+#include "app/checking/check_view.h"
+
+#include "check/check.h"
+#include "platform/atomic_file.h"
+#include "platform/places.h"
+#include "storage/error.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace enlazor::app::checking {
+
+namespace {
+
+std::string lower_ascii(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+    return text;
+}
+
+void add_part(std::string& text, const std::string& part) {
+    if (part.empty())
+        return;
+    text += text.empty() ? "" : ", ";
+    text += part;
+}
+
+} // namespace
+
+CheckArguments parse_check_arguments(const std::vector<std::string>& arguments) {
+    CheckArguments parsed;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--exchange-dir") {
+            if (i + 1 == arguments.size() || arguments[i + 1].empty()) {
+                parsed.error = "Falta el directorio tras --exchange-dir.";
+                return parsed;
+            }
+            parsed.exchange_dir = path_from_utf8(arguments[++i]);
+        } else if (argument.rfind("--exchange-dir=", 0) == 0 && argument.size() > 15) {
+            parsed.exchange_dir = path_from_utf8(argument.substr(15));
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            parsed.error = "Opción desconocida: " + argument + ".";
+            return parsed;
+        } else if (parsed.document) {
+            parsed.error = "Solo se comprueba un documento a la vez.";
+            return parsed;
+        } else if (!argument.empty()) {
+            parsed.document = path_from_utf8(argument);
+        }
+    }
+    return parsed;
+}
+
+std::string place_text(const FindingPlace& place) {
+    std::string text;
+    if (!place.element.empty()) {
+        std::string element = place.element;
+        if (!place.id.empty())
+            element += " " + place.id;
+        if (!place.name.empty())
+            element += " «" + place.name + "»";
+        add_part(text, element);
+        if (place.position != 0)
+            add_part(text, "nº " + std::to_string(place.position));
+        add_part(text, place.path);
+    }
+    if (!place.table.empty()) {
+        std::string record = place.table;
+        if (place.record != 0)
+            record += ", registro " + std::to_string(place.record);
+        if (!place.field.empty())
+            record += ", " + place.field + " «" + place.code + "»";
+        add_part(text, record);
+    }
+    return text;
+}
+
+std::vector<FindingRow> finding_rows(const CheckReport& report) {
+    std::vector<FindingRow> rows;
+    rows.reserve(report.findings.size());
+    for (const Direction direction : {Direction::Export, Direction::Import}) {
+        for (const Finding& finding : report.findings) {
+            if (finding.direction != direction)
+                continue;
+            rows.push_back({finding.severity, finding.severity == Severity::Error ? "error" : "aviso",
+                            direction == Direction::Export ? "Exportación" : "Importación", finding.message,
+                            place_text(finding.place)});
+        }
+    }
+    return rows;
+}
+
+std::string summary_line(const CheckReport& report) {
+    std::string line = "Resumen: " + summary_counts(report);
+    if (!report.import_checked)
+        line += ". La importación no se comprueba: el directorio de intercambio no tiene SOLUC.";
+    return line;
+}
+
+std::string window_title(const CheckReport& report) {
+    const std::string counts = report.findings.empty() ? "Nada que señalar" : summary_counts(report);
+    return std::string(window_title_base) + " (" + counts + ")";
+}
+
+CheckOutcome check_document(const std::filesystem::path& document, const Settings& settings) {
+    CheckOutcome outcome;
+    try {
+        outcome.report = run_check(document, settings);
+    } catch (const MissingFile& missing) {
+        outcome.message = std::string(missing.what()) + ": " + utf8_from_path(document);
+        return outcome;
+    } catch (const Error& error) {
+        outcome.message = error_box_text(error.what());
+        return outcome;
+    } catch (const std::exception& error) {
+        // Memory or the file system failing below the core's own errors.
+        outcome.message = "Error: " + std::string(error.what());
+        return outcome;
+    }
+    std::error_code ignored;
+    if (!std::filesystem::is_directory(settings.exchange_dir, ignored))
+        outcome.message = "No existe el directorio de intercambio " + utf8_from_path(settings.exchange_dir) +
+                          ": solo se ha comprobado la exportación.";
+    return outcome;
+}
+
+void save_report(const std::filesystem::path& file, const CheckReport& report) {
+    const bool json = lower_ascii(utf8_from_path(file.extension())) == ".json";
+    const std::string content = json ? report_json(report) : report_text(report);
+    if (const std::error_code failed = replace_file_atomically(file, content))
+        throw Error("No se pudo guardar el informe en " + utf8_from_path(file) + ": " + failed.message());
+}
+
+} // namespace enlazor::app::checking
