@@ -1,5 +1,6 @@
 #include "app/checking/check_view.h"
 
+#include "storage/error.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -45,8 +46,9 @@ TEST(CheckWindowContent, TitleCountsAgreeInNumberAsTheCommandLineSummarySays) {
     for (const auto& c : cases) {
         const CheckReport report = report_with(c.errors, c.warnings);
         EXPECT_EQ(window_title(report), c.title);
-        if (c.errors + c.warnings > 0)
+        if (c.errors + c.warnings > 0) {
             EXPECT_NE(report_text(report).find("Resumen: " + summary_counts(report) + "\n"), std::string::npos);
+        }
     }
 }
 
