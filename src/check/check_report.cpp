@@ -29,6 +29,7 @@ const char* kind_label(const std::string& kind) {
         {"import-stopped", "importación detenida"},
         {"unknown-driver", "tablas con un controlador de idioma desconocido"},
         {"text-lost-in-code-page", "textos que la página de códigos del sistema no puede guardar"},
+        {"assumed-code-page", "tablas sin controlador de idioma con texto que puede leerse mal"},
     };
     auto found = labels.find(kind);
     return found == labels.end() ? "" : found->second;
@@ -151,7 +152,10 @@ std::map<std::string, std::size_t> CheckReport::counts_by_kind() const {
 }
 
 std::string table_read_text(const TableRead& table) {
-    return table.table + ": " + table.level + "; " + driver_text(table);
+    std::string text = table.table + ": " + table.level + "; " + driver_text(table);
+    for (std::size_t i = 0; i < table.variable_fields.size(); ++i)
+        text += (i == 0 ? "; campos de longitud variable: " : ", ") + table.variable_fields[i];
+    return text;
 }
 
 std::string summary_counts(const CheckReport& report) {
@@ -201,6 +205,10 @@ std::string report_json(const CheckReport& report) {
         json_member(item, "driver_name", json_string(table.driver_name), first);
         json_member(item, "code_page", std::to_string(table.code_page), first);
         json_member(item, "converted", table.converted ? "true" : "false", first);
+        std::string variable = "[";
+        for (std::size_t f = 0; f < table.variable_fields.size(); ++f)
+            variable += (f == 0 ? "" : ", ") + json_string(table.variable_fields[f]);
+        json_member(item, "variable_fields", variable + "]", first);
         out += (i == 0 ? "\n    " : ",\n    ") + item + "}";
     }
     out += report.tables.empty() ? "],\n" : "\n  ],\n";

@@ -48,6 +48,8 @@ struct TableRead {
     std::string driver_name;       // dBase 7's driver name, else empty
     unsigned code_page = 0;        // of its text; 0 when the driver names none we know
     bool converted = false;        // its text is converted to the system code page
+    // Visual FoxPro's Varchar and Varbinary fields, read by their stored length.
+    std::vector<std::string> variable_fields;
 };
 
 struct CheckReport {

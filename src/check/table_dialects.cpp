@@ -5,6 +5,7 @@
 #include "storage/dbf_table.h"
 #include "storage/error.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -90,6 +91,46 @@ void warn_of_lost_text(DbfTable& table, const std::string& name, CheckReport& re
     }
 }
 
+// A table without a language driver, as engines of the DOS era left
+// them, says nothing of its code page: its text is taken to be in the
+// system's. Plain ASCII reads alike in every code page, so only a byte
+// from 0x80 on (Miércoles, Sábado in code page 850) may come out garbled.
+// One finding per table, at the first such value, with the count of the
+// records that hold one.
+void warn_of_assumed_code_page(DbfTable& table, const TableRead& read, CheckReport& report) {
+    if (read.driver_id != 0 || !read.driver_name.empty())
+        return;
+    std::size_t record = 0, records = 0;
+    Finding finding = table_finding("assumed-code-page", read.table);
+    for (table.first(); !table.eof(); table.next()) {
+        ++record;
+        for (int i = 0; i < static_cast<int>(table.fields().size()); ++i) {
+            const FieldInfo& field = table.fields()[static_cast<std::size_t>(i)];
+            if (field.kind() != FieldType::Text || field.coding != FieldCoding::Characters)
+                continue;
+            const Text8 text = table.text(i);
+            if (std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+                continue;
+            if (records++ == 0) {
+                finding.place.record = record;
+                finding.place.field = field.name;
+                finding.place.code = utf8_from_8bit(text);
+            }
+            break;
+        }
+    }
+    if (records == 0)
+        return;
+    finding.count = records;
+    finding.message = read.table + " no tiene controlador de idioma y su texto lleva caracteres no ASCII (" +
+                      finding.place.field + ", registro " + std::to_string(finding.place.record) + ": " +
+                      enlazor::quoted(finding.place.code) + "): se toma la página de códigos del sistema (" +
+                      std::to_string(platform::system_code_page()) +
+                      ") y el texto puede leerse mal si se escribió en otra, como la 850 de MS-DOS" +
+                      (records == 1 ? "." : " (" + std::to_string(records) + " registros).");
+    report.findings.push_back(std::move(finding));
+}
+
 } // namespace
 
 void check_table_dialects(const Settings& settings, CheckReport& report) {
@@ -102,8 +143,12 @@ void check_table_dialects(const Settings& settings, CheckReport& report) {
             table.open();
             const TableDialect& dialect = table.dialect();
             TableRead read{name, dialect.level, dialect.driver_id, dialect.driver_name,
-                           dialect.code_page, dialect.converted};
+                           dialect.code_page, dialect.converted, {}};
+            for (const FieldInfo& field : table.fields())
+                if (field.length_bit >= 0)
+                    read.variable_fields.push_back(field.name);
             warn_of_unknown_driver(read, report);
+            warn_of_assumed_code_page(table, read, report);
             if (dialect.converted)
                 warn_of_lost_text(table, name, report);
             report.tables.push_back(std::move(read));

@@ -112,6 +112,45 @@ FieldInfo read_descriptor(std::string_view descriptor, const DescriptorLayout& a
                      coding_of(family, type, width)};
 }
 
+// Visual FoxPro marks each field in byte 18 of its descriptor: 0x01 a
+// system field, hidden from the user (_NullFlags is one), 0x02 a field
+// that may hold null.
+constexpr std::size_t kFieldFlagsAt = 18;
+constexpr unsigned char kSystemField = 0x01;
+constexpr unsigned char kNullableField = 0x02;
+
+// Numbers the bits of _NullFlags as Visual FoxPro hands them out, field by
+// field in stored order: a Varchar or Varbinary field takes one for its
+// length, then a nullable field one for its null. Without a _NullFlags
+// field wide enough for them, no field has bits: its values fill it.
+void number_null_flags(std::string_view file, Layout& layout) {
+    int bits = 0;
+    for (std::size_t i = 0; i < layout.fields.size(); ++i) {
+        FieldInfo& field = layout.fields[i];
+        const unsigned flags = byte_at(file, kHeaderSize + i * kDescriptorSize + kFieldFlagsAt);
+        if ((flags & kSystemField) && field.name == "_NullFlags") {
+            layout.null_flags_field = static_cast<int>(i);
+            continue;
+        }
+        if (field.dbase_type == 'V' || field.dbase_type == 'Q')
+            field.length_bit = bits++;
+        if (flags & kNullableField)
+            field.null_bit = bits++;
+    }
+    const bool room = layout.null_flags_field >= 0 &&
+                      layout.fields[static_cast<std::size_t>(layout.null_flags_field)].width * 8 >= bits;
+    if (room)
+        return;
+    layout.null_flags_field = -1;
+    for (FieldInfo& field : layout.fields)
+        field.length_bit = field.null_bit = -1;
+}
+
+bool bit_set(std::string_view flags, int bit) {
+    const auto byte = static_cast<std::size_t>(bit / 8);
+    return byte < flags.size() && (static_cast<unsigned char>(flags[byte]) >> (bit % 8) & 1) != 0;
+}
+
 std::size_t total_width(const std::vector<FieldInfo>& fields) {
     std::size_t total = 0;
     for (const FieldInfo& field : fields)
@@ -196,6 +235,9 @@ std::optional<Layout> parse_layout(std::string_view file) {
         return std::nullopt;
     layout.fields = std::move(*fields);
 
+    if (family == Family::VisualFoxPro && layout.header_length >= kHeaderSize + kDescriptorSize * layout.fields.size())
+        number_null_flags(file, layout);
+
     std::size_t position = 1;
     for (const FieldInfo& field : layout.fields) {
         layout.offsets.push_back(position);
@@ -205,6 +247,22 @@ std::optional<Layout> parse_layout(std::string_view file) {
     const std::size_t complete = (file.size() - layout.header_length) / layout.record_length;
     layout.record_count = std::min<std::size_t>(u32_at(file, 4), complete);
     return layout;
+}
+
+std::string_view value_bytes(const Layout& layout, std::string_view record, std::size_t index) {
+    const FieldInfo& field = layout.fields[index];
+    std::string_view value = record.substr(layout.offsets[index], static_cast<std::size_t>(field.width));
+    if (layout.null_flags_field < 0 || (field.length_bit < 0 && field.null_bit < 0))
+        return value;
+    const auto flags_at = static_cast<std::size_t>(layout.null_flags_field);
+    const std::string_view flags = record.substr(layout.offsets[flags_at],
+                                                 static_cast<std::size_t>(layout.fields[flags_at].width));
+    if (field.null_bit >= 0 && bit_set(flags, field.null_bit))
+        return value.substr(0, 0);
+    if (field.length_bit >= 0 && bit_set(flags, field.length_bit))
+        // The length byte itself is no part of the value, whatever it claims.
+        return value.substr(0, std::min<std::size_t>(byte_at(value, value.size() - 1), value.size() - 1));
+    return value;
 }
 
 std::string date_and_count(std::uint32_t record_count, const std::tm& update_date) {

@@ -56,6 +56,9 @@ struct Layout {
     std::size_t header_length = 0;     // records start here
     std::size_t record_length = 0;     // flag byte included
     std::size_t record_count = 0;      // complete records present, at most the header's count
+    // The hidden field that holds Visual FoxPro's null and length bits, -1
+    // when the table has none (see FieldInfo::length_bit).
+    int null_flags_field = -1;
     unsigned char version = 0;
     unsigned char driver_id = 0;
     std::string driver_name;           // dBase 7 only
@@ -72,6 +75,11 @@ struct Layout {
 // properties) are tolerated: records start at the header length and stop at
 // the last complete one.
 std::optional<Layout> parse_layout(std::string_view file);
+
+// The bytes of field `index` in `record` (flag byte first) that hold its
+// value: all of them, but for a Visual FoxPro value that is null (none) or
+// a Varchar shorter than its field (as many as its last byte says).
+std::string_view value_bytes(const Layout& layout, std::string_view record, std::size_t index);
 
 // The header and descriptors of a new table holding `record_count` records,
 // up to and including the 0x0D terminator.

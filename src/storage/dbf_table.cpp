@@ -137,9 +137,7 @@ struct DbfTable::State {
     }
 
     std::string_view field_bytes(int index) const {
-        const auto i = static_cast<std::size_t>(index);
-        return current_record().substr(layout.offsets[i],
-                                       static_cast<std::size_t>(layout.fields[i].width));
+        return dbf::value_bytes(layout, current_record(), static_cast<std::size_t>(index));
     }
 
     void require_open() const {

@@ -48,6 +48,12 @@ struct FieldInfo {
     int width;            // bytes in a record
     int decimals;         // decimal count of numeric fields
     FieldCoding coding = FieldCoding::Characters;
+    // Visual FoxPro's bits for the field in the record's hidden _NullFlags
+    // field, -1 for none: a Varchar or Varbinary (V, Q) field whose length
+    // bit is set holds a shorter value, its length in the field's last
+    // byte; a nullable field whose null bit is set holds no value.
+    int length_bit = -1;
+    int null_bit = -1;
     // How the read rules treat it: binary integers and memo references as
     // integers, binary doubles and currency as floats, date-times as text.
     FieldType kind() const;

@@ -169,6 +169,40 @@ TEST_F(CheckOfTheImport, NamesEachTablesDialectAndWarnsOfTextItCannotConvert) {
         << text;
     EXPECT_NE(report_json(report).find("{\"table\": \"SOLUC\", \"level\": \"dBase 7\", "
                                        "\"driver_id\": 0, \"driver_name\": \"DB850ES0\", "
-                                       "\"code_page\": 850, \"converted\": true}"),
+                                       "\"code_page\": 850, \"converted\": true, \"variable_fields\": []}"),
               std::string::npos);
+}
+
+TEST_F(CheckOfTheImport, WarnsOfDriverlessDosTextAndNamesVarcharFields) {
+    using namespace enlazor::test_support;
+    const auto write_raw = [&](const std::string& name, const DialectTable& table) {
+        std::filesystem::remove(dir_.exchange() / name);
+        std::ofstream(dir_.exchange() / name, std::ios::binary) << table.bytes();
+    };
+    // Visual FoxPro 9, codes in Varchar fields: read whole, and named.
+    DialectTable solution(0x32, 0x03);
+    solution.fields = {{"CODGRUPO", 'V', 10, 0, 0x02}, {"PROF", 'V', 10}, {"ASIG", 'V', 10}, {"AULA", 'C', 4},
+                       {"DIA", 'I', 4}, {"HORA", 'B', 8, 2}, {"SESIONES", 'B', 8, 2}};
+    solution.records = {{"1EA", "ABG", "A101", "A1", foxpro_integer(1), foxpro_double(1), foxpro_double(1)}};
+    store_as_varchar(solution);
+    write_raw("SOLUC.DBF", solution);
+    // A DOS-era engine left no driver; its day names are in code page 850.
+    DialectTable days(0x03, 0x00);
+    days.fields = {{"DIA", 'C', 20}, {"TEXTODIA", 'C', 20}, {"HORA", 'C', 8},
+                   {"HORADESDE", 'C', 8}, {"HORAHASTA", 'C', 8}};
+    days.records = {{"1", "Lunes", "1", "8:00", "8:55"},
+                    {"3", "Mi\x82rcoles", "1", "8:00", "8:55"},
+                    {"6", "S\xA0" "bado", "1", "8:00", "8:55"}};
+    write_raw("DIASHORAST.DBF", days);
+
+    const CheckReport report = check();
+    const std::vector<std::pair<std::string, std::string>> expected = {{"assumed-code-page", "DIASHORAST#2"}};
+    EXPECT_EQ(kinds_and_places(report), expected);
+    const Finding& assumed = report.findings.at(0);
+    EXPECT_EQ(assumed.place.field, "TEXTODIA");
+    EXPECT_EQ(assumed.count, 2u);
+    EXPECT_NE(assumed.message.find("no tiene controlador de idioma"), std::string::npos) << assumed.message;
+    EXPECT_NE(assumed.message.find("página de códigos del sistema (1252)"), std::string::npos) << assumed.message;
+    EXPECT_EQ(report.tables.at(0).variable_fields, (std::vector<std::string>{"CODGRUPO", "PROF", "ASIG"}));
+    EXPECT_NE(report_text(report).find("; campos de longitud variable: CODGRUPO, PROF, ASIG\n"), std::string::npos);
 }

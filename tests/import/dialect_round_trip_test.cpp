@@ -5,6 +5,7 @@
 #include "import_fixture.h"
 #include "support/dbase_dialects.h"
 
+#include <algorithm>
 #include <fstream>
 
 using namespace enlazor;
@@ -34,7 +35,23 @@ const Dialect kDialects[] = {
     {"Visual FoxPro, Windows ANSI", {0x30, 0x03}, false, Numbers::FoxProBinary},
     {"Visual FoxPro with autoincrement, DOS 852", {0x31, 0x64, "", true}, true, Numbers::FoxProBinary},
     {"FoxPro 2, DOS 850", {0xF5, 0x02}, true, Numbers::Digits},
+    {"Visual FoxPro with Varchar codes and days, Windows ANSI", {0x32, 0x03}, false, Numbers::FoxProBinary},
 };
+
+// Visual FoxPro 9 with Varchar: the codes and day texts as V fields, some
+// nullable, so their length and null bits interleave in _NullFlags.
+void use_varchar(DialectTable& table, const std::vector<std::string>& fields) {
+    if (table.version != 0x32)
+        return;
+    for (DialectField& field : table.fields) {
+        if (std::find(fields.begin(), fields.end(), field.name) == fields.end())
+            continue;
+        field.type = 'V';
+        field.width = 12;
+        field.flags = field.name == "PROF" ? 0 : 0x02;
+    }
+    store_as_varchar(table);
+}
 
 // A half session, an unplaced lesson, a fractional period.
 struct Placed {
@@ -78,6 +95,7 @@ DialectTable solution(const Dialect& dialect) {
         }
         table.records.push_back(record);
     }
+    use_varchar(table, {"CODGRUPO", "PROF", "ASIG"});
     return table;
 }
 
@@ -90,6 +108,7 @@ DialectTable day_periods(const Dialect& dialect) {
     table.records = {{"", "", "1", "Lunes", "1", "8:00", "8:55"},
                      {"", "", "3", wednesday, "3", "9:50", "10:45"},
                      {"", "", "6", saturday, "2", "8:55", "9:50"}};
+    use_varchar(table, {"DIA", "TEXTODIA", "HORA"});
     return table;
 }
 

@@ -18,6 +18,7 @@ struct DialectField {
     char type;
     int width;
     int decimals = 0;
+    unsigned char flags = 0;  // Visual FoxPro: 0x01 hidden system field, 0x02 nullable
 };
 
 namespace detail {
@@ -92,6 +93,7 @@ struct DialectTable {
                 detail::put(descriptor, 12, displacement, 4);  // FoxPro's offset in the record
                 descriptor[16] = static_cast<char>(field.width);
                 descriptor[17] = static_cast<char>(field.decimals);
+                descriptor[18] = static_cast<char>(field.flags);
             }
             displacement += static_cast<std::size_t>(field.width);
             out += descriptor;
@@ -108,6 +110,36 @@ struct DialectTable {
     }
 
 };
+
+// Visual FoxPro's Varchar layout: `table`'s V fields hold values shorter
+// than their width as the value, then NULs, then its length in the last
+// byte, with their length bit set in a hidden _NullFlags field added at
+// the end; bits go field by field, a V field's length bit first, then a
+// nullable field's null bit (never set here).
+inline void store_as_varchar(DialectTable& table) {
+    std::vector<int> length_bit(table.fields.size(), -1);
+    int bits = 0;
+    for (std::size_t i = 0; i < table.fields.size(); ++i) {
+        if (table.fields[i].type == 'V')
+            length_bit[i] = bits++;
+        if (table.fields[i].flags & 0x02)
+            ++bits;
+    }
+    table.fields.push_back({"_NullFlags", '0', (bits + 7) / 8, 0, 0x05});
+    for (std::vector<std::string>& record : table.records) {
+        record.resize(table.fields.size() - 1);
+        std::string flags(static_cast<std::size_t>(table.fields.back().width), '\0');
+        for (std::size_t i = 0; i < record.size(); ++i) {
+            const auto width = static_cast<std::size_t>(table.fields[i].width);
+            if (length_bit[i] < 0 || record[i].size() >= width)
+                continue;
+            const auto length = record[i].size();
+            record[i] += std::string(width - 1 - length, '\0') + static_cast<char>(length);
+            flags[static_cast<std::size_t>(length_bit[i] / 8)] |= static_cast<char>(1 << (length_bit[i] % 8));
+        }
+        record.push_back(flags);
+    }
+}
 
 // ---- binary values, as each dialect stores them ----
 
