@@ -86,7 +86,8 @@ struct DbfTable::State {
     std::vector<FieldInfo> definitions;
 
     // ---- the open table ----
-    LockedFile file;
+    bool opened = false;
+    LockedFile file;  // not open for a table read from memory
     dbf::Layout layout;
     // The file from its first byte up to its last record, then the records
     // posted since it was opened.
@@ -141,7 +142,7 @@ struct DbfTable::State {
     }
 
     void require_open() const {
-        if (!file.is_open())
+        if (!opened)
             throw dbf_messages::table_closed(path());
     }
 
@@ -241,7 +242,47 @@ struct DbfTable::State {
         flush_pending = false;
     }
 
+    // Takes the table's bytes as read from `opened_file`, or from memory
+    // when that is not open: then nothing can be written.
+    void adopt(LockedFile opened_file, platform::BulkBytes read) {
+        std::optional<dbf::Layout> parsed = dbf::parse_layout(read);
+        if (!parsed)
+            throw dbf_messages::corrupt_header(opened_file.is_open() ? opened_file.path() : path());
+        // The end marker and whatever follows the last record go: posted
+        // records follow it directly.
+        read.resize(parsed->header_length + parsed->record_count * parsed->record_length);
+
+        std::unordered_map<std::string, int> names;
+        std::vector<bool> first_names;
+        for (std::size_t i = 0; i < parsed->fields.size(); ++i)
+            first_names.push_back(names.emplace(fold_case(parsed->fields[i].name), static_cast<int>(i)).second);
+
+        std::optional<ByteDecoding> text_decoding =
+            decoding_of(dbf::driver_code_page(parsed->driver_id, parsed->driver_name));
+        writable = opened_file.is_open() && !text_decoding &&
+                   std::all_of(parsed->fields.begin(), parsed->fields.end(), [](const FieldInfo& field) {
+                       return field.coding == FieldCoding::Characters;
+                   });
+        dialect = dialect_of(*parsed, text_decoding.has_value());
+        decoding = std::move(text_decoding);
+        file = std::move(opened_file);
+        layout = std::move(*parsed);
+        bytes = std::move(read);
+        index_by_name = std::move(names);
+        first_of_name = std::move(first_names);
+        record_total = written_total = layout.record_count;
+        live_total = 0;
+        for (std::size_t n = 0; n < record_total; ++n)
+            live_total += is_live(n) ? 1 : 0;
+        blank_record.assign(layout.record_length, ' ');
+        editing = modified = false;
+        cursor = live_from(0);
+        at_end = cursor == kNoRecord;
+        opened = true;
+    }
+
     void release() noexcept {
+        opened = false;
         file.close();
         layout = dbf::Layout{};
         platform::BulkBytes().swap(bytes);
@@ -334,51 +375,31 @@ void DbfTable::create(Flush flush) {
 
 void DbfTable::open() {
     State& s = *state_;
-    if (s.file.is_open())
+    if (s.opened)
         return;
     LockedFile file = LockedFile::open_existing(
         find_file_ignoring_case(s.directory, s.table_name),
         s.mode == OpenMode::Exclusive ? LockKind::Exclusive : LockKind::Shared);
     platform::BulkBytes bytes = file.read_all();
-    std::optional<dbf::Layout> layout = dbf::parse_layout(bytes);
-    if (!layout)
-        throw dbf_messages::corrupt_header(file.path());
-    // The end marker and whatever follows the last record go: posted
-    // records follow it directly.
-    bytes.resize(layout->header_length + layout->record_count * layout->record_length);
+    s.adopt(std::move(file), std::move(bytes));
+}
 
-    std::unordered_map<std::string, int> index_by_name;
-    std::vector<bool> first_of_name;
-    for (std::size_t i = 0; i < layout->fields.size(); ++i)
-        first_of_name.push_back(
-            index_by_name.emplace(fold_case(layout->fields[i].name), static_cast<int>(i)).second);
-
-    std::optional<ByteDecoding> decoding =
-        decoding_of(dbf::driver_code_page(layout->driver_id, layout->driver_name));
-    s.writable = !decoding && std::all_of(layout->fields.begin(), layout->fields.end(),
-                                          [](const FieldInfo& field) {
-                                              return field.coding == FieldCoding::Characters;
-                                          });
-    s.dialect = dialect_of(*layout, decoding.has_value());
-    s.decoding = std::move(decoding);
-    s.file = std::move(file);
-    s.layout = std::move(*layout);
-    s.bytes = std::move(bytes);
-    s.index_by_name = std::move(index_by_name);
-    s.first_of_name = std::move(first_of_name);
-    s.record_total = s.written_total = s.layout.record_count;
-    s.live_total = 0;
-    for (std::size_t n = 0; n < s.record_total; ++n)
-        s.live_total += s.is_live(n) ? 1 : 0;
-    s.blank_record.assign(s.layout.record_length, ' ');
-    s.editing = s.modified = false;
-    s.cursor = s.live_from(0);
-    s.at_end = s.cursor == kNoRecord;
+void DbfTable::open_from_memory(std::string_view bytes) {
+    State& s = *state_;
+    if (s.opened)
+        return;
+    platform::BulkBytes copy;
+    try {
+        copy.assign(bytes.begin(), bytes.end());
+    } catch (const std::bad_alloc&) {
+        throw dbf_messages::out_of_memory(s.path());
+    }
+    s.adopt(LockedFile{}, std::move(copy));
 }
 
 void DbfTable::close() {
     State& s = *state_;
-    if (!s.file.is_open())
+    if (!s.opened)
         return;
     s.editing = false;  // a record never posted is not stored
     try {
@@ -390,7 +411,7 @@ void DbfTable::close() {
     s.release();
 }
 
-bool DbfTable::is_open() const { return state_->file.is_open(); }
+bool DbfTable::is_open() const { return state_->opened; }
 
 // ---- navigation ----
 
@@ -415,7 +436,7 @@ void DbfTable::next() {
         s.cursor = following;
 }
 
-bool DbfTable::eof() const { return !state_->file.is_open() || state_->at_end; }
+bool DbfTable::eof() const { return !state_->opened || state_->at_end; }
 
 // ---- writing ----
 
@@ -577,7 +598,7 @@ double DbfTable::floating(int index) const {
 // ---- metadata ----
 
 const std::vector<FieldInfo>& DbfTable::fields() const {
-    return state_->file.is_open() ? state_->layout.fields : state_->definitions;
+    return state_->opened ? state_->layout.fields : state_->definitions;
 }
 
 const TableDialect& DbfTable::dialect() const { return state_->dialect; }

@@ -105,6 +105,10 @@ public:
 
     // ---- open / close (idempotent) ----
     void open();
+    // Reads the table from `bytes`, as open() reads its file, for a reader
+    // that holds a table in memory (the fuzzer): nothing is locked, and the
+    // table takes no records.
+    void open_from_memory(std::string_view bytes);
     // Writes pending records and the header, flushes to disk, releases the lock.
     void close();
     bool is_open() const;

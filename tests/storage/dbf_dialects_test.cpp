@@ -84,6 +84,11 @@ TEST(DialectFieldTypes, ReadAsTheEngineShowsThemToTheProgram) {
         test::check(c.text, [&] { return table.text(lower_name); });
         test::check(c.integer, [&] { return table.integer(lower_name); });
         test::check(c.floating, [&] { return table.floating(lower_name); });
+        // From memory, through the same reading.
+        DbfTable in_memory(dir.path(), "T.DBF", OpenMode::Shared, ',');
+        in_memory.open_from_memory(raw.bytes());
+        test::check(c.text, [&] { return in_memory.text(lower_name); });
+        test::check(c.floating, [&] { return in_memory.floating(lower_name); });
     }
 }
 
@@ -174,6 +179,12 @@ TEST(DialectDrivers, TablesWeDoNotWriteTakeNoRecords) {
         table.close();
         EXPECT_EQ(test::read_bytes(dir / "T.DBF"), raw.bytes());
     }
+    // A table read from memory has no file to take them, whatever its dialect.
+    DialectTable ours(0x03, 0x03);
+    ours.fields = {{"ABREV", 'C', 4}};
+    DbfTable in_memory("", "T.DBF", OpenMode::Shared, '.');
+    in_memory.open_from_memory(ours.bytes());
+    EXPECT_EQ(test::error_of([&] { in_memory.append(); }), "Table is read only.\nTable: T.DBF");
 }
 
 } // namespace
