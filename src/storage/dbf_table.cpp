@@ -243,11 +243,12 @@ struct DbfTable::State {
     }
 
     // Takes the table's bytes as read from `opened_file`, or from memory
-    // when that is not open: then nothing can be written.
-    void adopt(LockedFile opened_file, platform::BulkBytes read) {
+    // when that is not open: then nothing can be written. `source` names
+    // them in the error of a damaged header.
+    void adopt(LockedFile opened_file, platform::BulkBytes read, const std::filesystem::path& source) {
         std::optional<dbf::Layout> parsed = dbf::parse_layout(read);
         if (!parsed)
-            throw dbf_messages::corrupt_header(opened_file.is_open() ? opened_file.path() : path());
+            throw dbf_messages::corrupt_header(source);
         // The end marker and whatever follows the last record go: posted
         // records follow it directly.
         read.resize(parsed->header_length + parsed->record_count * parsed->record_length);
@@ -381,7 +382,8 @@ void DbfTable::open() {
         find_file_ignoring_case(s.directory, s.table_name),
         s.mode == OpenMode::Exclusive ? LockKind::Exclusive : LockKind::Shared);
     platform::BulkBytes bytes = file.read_all();
-    s.adopt(std::move(file), std::move(bytes));
+    const std::filesystem::path source = file.path();
+    s.adopt(std::move(file), std::move(bytes), source);
 }
 
 void DbfTable::open_from_memory(std::string_view bytes) {
@@ -392,9 +394,10 @@ void DbfTable::open_from_memory(std::string_view bytes) {
     try {
         copy.assign(bytes.begin(), bytes.end());
     } catch (const std::bad_alloc&) {
-        throw dbf_messages::out_of_memory(s.path());
+        throw dbf_messages::out_of_memory(s.directory / s.table_name);
     }
-    s.adopt(LockedFile{}, std::move(copy));
+    // Named as the table object names it, without a look at the disk.
+    s.adopt(LockedFile{}, std::move(copy), s.directory / s.table_name);
 }
 
 void DbfTable::close() {
