@@ -28,8 +28,8 @@ targets=(
 # The long run's times: enough at this machine's pace for ten million
 # inputs of the fast targets and two million of the XML and import ones.
 declare -A long_seconds=(
-  [fuzz_dbf_reader]=600 [fuzz_numbers]=300 [fuzz_command_line]=300 [fuzz_ini]=300
-  [fuzz_xml_export]=1800 [fuzz_import_tables]=1800
+  [fuzz_dbf_reader]=900 [fuzz_numbers]=300 [fuzz_command_line]=1000 [fuzz_ini]=500
+  [fuzz_xml_export]=900 [fuzz_import_tables]=900
 )
 
 usage() {
