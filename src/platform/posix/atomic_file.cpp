@@ -1,10 +1,13 @@
 #include "platform/atomic_file.h"
+#include "platform/leftover_saves.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace enlazor {
@@ -18,38 +21,105 @@ mode_t current_umask() {
     return mask;
 }
 
-// The temporary file until it has been renamed: closed and removed when the
+// The temporary file until it has been renamed. It is held with an exclusive
+// flock() from its creation to the rename, so that another run removing the
+// leftovers of interrupted saves passes it by; closed and removed when the
 // save stops early, so a failed save leaves nothing behind.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(std::string path_template) : path_(path_template.begin(), path_template.end()) {
-        path_.push_back('\0');
-        fd_ = ::mkostemp(path_.data(), O_CLOEXEC);  // a help viewer started meanwhile must not inherit it
-    }
+    explicit TemporaryFile(std::string path_template) : template_(std::move(path_template)) {}
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
         if (fd_ >= 0)
             ::close(fd_);
-        if (!renamed_ && opened_)
+        if (created_ && !renamed_)
             ::unlink(path_.data());
+        release_lock();  // only now: removed before anyone else may take it
     }
 
-    bool open() { return opened_ = fd_ >= 0; }
+    // Creates and locks the file; false with errno set when it cannot.
+    bool open() {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path_.assign(template_.begin(), template_.end());
+            path_.push_back('\0');
+            // A help viewer started meanwhile must not inherit it.
+            const int fd = ::mkostemp(path_.data(), O_CLOEXEC);
+            if (fd < 0)
+                return false;
+            int locked;
+            do
+                locked = ::flock(fd, LOCK_EX | LOCK_NB);
+            while (locked != 0 && errno == EINTR);
+            if (locked != 0 && (errno == ENOLCK || errno == EOPNOTSUPP)) {
+                // A file system without locks: saved unguarded, as the
+                // direction lock runs unguarded there. Leftovers on it are
+                // never removed, since nobody can tell them from a save.
+                fd_ = fd;
+                return created_ = true;
+            }
+            if (locked != 0 && errno != EWOULDBLOCK) {
+                const int error_number = errno;
+                ::unlink(path_.data());
+                ::close(fd);
+                errno = error_number;
+                return false;
+            }
+            // Between mkostemp() and flock() another run may have taken the
+            // new file for a leftover, locked it (EWOULDBLOCK here) or even
+            // removed it, and a third save may have made the same name
+            // since. The name is ours only while it still names our file;
+            // otherwise the other run removes it, and we start again.
+            if (locked == 0 && names_file(fd)) {
+                fd_ = fd;
+                lock_fd_ = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+                if (lock_fd_ < 0) {
+                    const int error_number = errno;
+                    ::unlink(path_.data());
+                    errno = error_number;
+                    return false;
+                }
+                return created_ = true;
+            }
+            ::close(fd);
+        }
+        errno = EEXIST;
+        return false;
+    }
+
     int fd() const { return fd_; }
     const char* path() const { return path_.data(); }
 
+    // Closes the written file, reporting what the close reports (a network
+    // file system's late write error); the lock stays on its duplicate
+    // until the rename is done.
     bool close() {
         const int fd = fd_;
         fd_ = -1;
         return ::close(fd) == 0;
     }
-    void mark_renamed() { renamed_ = true; }
+    void mark_renamed() {
+        renamed_ = true;
+        release_lock();
+    }
 
 private:
+    bool names_file(int fd) const {
+        struct stat opened {}, named {};
+        return ::fstat(fd, &opened) == 0 && ::lstat(path_.data(), &named) == 0 &&
+               opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+    }
+    void release_lock() {
+        if (lock_fd_ >= 0)
+            ::close(lock_fd_);
+        lock_fd_ = -1;
+    }
+
+    std::string template_;
     std::vector<char> path_;
     int fd_ = -1;
-    bool opened_ = false;
+    int lock_fd_ = -1;
+    bool created_ = false;
     bool renamed_ = false;
 };
 
@@ -81,21 +151,108 @@ void flush_folder(const std::filesystem::path& folder) {
     ::close(fd);
 }
 
-// Room for the dot, the suffix and the random part within a file name's 255 bytes.
-constexpr std::size_t kLongestNameKept = 200;
-
-} // namespace
-
-std::error_code replace_file_atomically(const std::filesystem::path& requested,
-                                        const std::function<void(const ContentWriter&)>& produce) {
-    std::filesystem::path path = requested;
+// Where the save of `requested` really writes: a symbolic link's target.
+std::error_code save_target(const std::filesystem::path& requested, std::filesystem::path& path) {
+    path = requested;
     struct stat info {};
     if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
         std::error_code error;
         path = std::filesystem::canonical(requested, error);
-        if (error)
-            return error;
+        return error;
     }
+    return {};
+}
+
+std::filesystem::path folder_of(const std::filesystem::path& path) {
+    return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+}
+
+// ".saga.xml.enlazor-": what every temporary file of this document's saves
+// begins with, before the unique part that mkostemp() fills in.
+std::string temporary_prefix(const std::filesystem::path& document) {
+    return "." + document.filename().string().substr(0, platform::kDocumentNameKept) +
+           std::string(platform::kSaveMarker);
+}
+
+
+bool names_leftover(std::string_view name, std::string_view prefix) {
+    if (!name.starts_with(prefix) || name.size() != prefix.size() + platform::kUniqueLength)
+        return false;
+    for (const char c : name.substr(prefix.size()))
+        if (!platform::is_unique_character(static_cast<unsigned char>(c)))
+            return false;
+    return true;
+}
+
+// Every name in the document's folder that a save of the document gives its
+// temporary file; what kind of file each is, is for the caller to see.
+std::vector<std::filesystem::path> leftover_names(const std::filesystem::path& document) {
+    std::vector<std::filesystem::path> found;
+    std::filesystem::path target;
+    if (save_target(document, target))
+        return found;
+    const std::string prefix = temporary_prefix(target);
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder_of(target), error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (names_leftover(entry->path().filename().string(), prefix))
+            found.push_back(entry->path());
+    }
+    return found;
+}
+
+enum class Found { Leftover, Held, NotOne, Gone, Failed };
+
+// Opens `path` (never through a link, never waiting on a pipe) and takes a
+// lock of `kind` without waiting: a running save holds its file exclusively,
+// so the lock fails exactly while the file is a save in progress. On
+// Leftover `fd` is open and locked, and `path` still names that file.
+Found lock_candidate(const std::filesystem::path& path, int kind, int& fd, std::error_code& error) {
+    fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return Found::Gone;
+        if (errno == ELOOP)  // a symbolic link: not a file a save makes
+            return Found::NotOne;
+        error = last_error();
+        return Found::Failed;
+    }
+    struct stat opened {}, named {};
+    Found found = Found::Leftover;
+    int locked;
+    do
+        locked = ::flock(fd, kind | LOCK_NB);
+    while (locked != 0 && errno == EINTR);
+    if (::fstat(fd, &opened) != 0) {
+        error = last_error();
+        found = Found::Failed;
+    } else if (!S_ISREG(opened.st_mode)) {
+        found = Found::NotOne;
+    } else if (locked != 0) {
+        if (errno == EWOULDBLOCK) {
+            found = Found::Held;
+        } else {
+            error = last_error();  // no locks here: a save in progress cannot be told apart
+            found = Found::Failed;
+        }
+    } else if (::lstat(path.c_str(), &named) != 0 || named.st_dev != opened.st_dev ||
+               named.st_ino != opened.st_ino) {
+        found = Found::Gone;  // removed meanwhile, or the name went to a newer save
+    }
+    if (found != Found::Leftover) {
+        ::close(fd);
+        fd = -1;
+    }
+    return found;
+}
+} // namespace
+
+std::error_code replace_file_atomically(const std::filesystem::path& requested,
+                                        const std::function<void(const ContentWriter&)>& produce) {
+    std::filesystem::path path;
+    if (const std::error_code error = save_target(requested, path))
+        return error;
+    struct stat info {};
 
     mode_t mode = 0644 & ~current_umask();
     bool replacing = false;
@@ -115,11 +272,9 @@ std::error_code replace_file_atomically(const std::filesystem::path& requested,
         return last_error();
     }
 
-    std::filesystem::path folder = path.parent_path();
-    if (folder.empty())
-        folder = ".";
-    const std::string name = path.filename().string().substr(0, kLongestNameKept);
-    TemporaryFile temporary((folder / ("." + name + ".XXXXXX")).string());
+    const std::filesystem::path folder = folder_of(path);
+    static_assert(platform::kUniqueLength == 6, "mkostemp() fills in exactly six characters");
+    TemporaryFile temporary((folder / (temporary_prefix(path) + "XXXXXX")).string());
     if (!temporary.open())
         return last_error();
     std::error_code write_error;
@@ -145,6 +300,43 @@ std::error_code replace_file_atomically(const std::filesystem::path& requested,
     temporary.mark_renamed();
     flush_folder(folder);
     return {};
+}
+
+std::vector<std::filesystem::path> leftover_saves(const std::filesystem::path& document) {
+    std::vector<std::filesystem::path> leftovers;
+    for (const std::filesystem::path& candidate : leftover_names(document)) {
+        // A shared lock is enough to see a save's exclusive one; it changes
+        // nothing in the file.
+        int fd = -1;
+        std::error_code error;
+        const Found found = lock_candidate(candidate, LOCK_SH, fd, error);
+        if (fd >= 0)
+            ::close(fd);
+        if (found == Found::Leftover || found == Found::Failed)
+            leftovers.push_back(candidate);
+    }
+    return leftovers;
+}
+
+LeftoverRemoval remove_leftover_saves(const std::filesystem::path& document) {
+    LeftoverRemoval removal;
+    for (const std::filesystem::path& candidate : leftover_names(document)) {
+        int fd = -1;
+        std::error_code error;
+        const Found found = lock_candidate(candidate, LOCK_EX, fd, error);
+        if (found == Found::Failed)
+            removal.kept.push_back({candidate, error});
+        if (found != Found::Leftover)
+            continue;
+        // Locked, and still the file the name gives: no save can be using
+        // it, and no new save can take the name while it exists.
+        if (::unlink(candidate.c_str()) == 0)
+            removal.removed.push_back(candidate);
+        else if (errno != ENOENT)
+            removal.kept.push_back({candidate, last_error()});
+        ::close(fd);
+    }
+    return removal;
 }
 
 } // namespace enlazor
