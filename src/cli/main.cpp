@@ -6,6 +6,7 @@
 #include "export/export_tables.h"
 #include "import/time_tables.h"
 #include "platform/console.h"
+#include "platform/places.h"
 #include "storage/error.h"
 #include "storage/exchange.h"
 #include "storage/settings.h"
@@ -35,6 +36,15 @@ void print_import_summary(const ImportSummary& summary, const Exchange& exchange
               << "Directorio de intercambio: " << exchange.directory().string() << "\n";
 }
 
+// The conversion is done; a temporary file of an interrupted save that could
+// not be removed (no permission, a file system without locks) stays for the
+// user to see to, and `check` keeps pointing at it.
+void warn_of_kept_leftovers(const LeftoverRemoval& leftovers) {
+    for (const LeftoverRemoval::Kept& kept : leftovers.kept)
+        std::cerr << "Aviso: no se pudo eliminar el archivo temporal de un guardado interrumpido "
+                  << utf8_from_path(kept.path) << ": " << kept.error.message() << "\n";
+}
+
 int run(const Invocation& invocation) {
     Settings settings = settings_from_environment();
     if (invocation.exchange_dir)
@@ -50,9 +60,11 @@ int run(const Invocation& invocation) {
     if (invocation.command == Command::Export) {
         ExportSummary summary = run_export(invocation.saga_path, exchange);
         print_export_summary(summary, exchange);
+        warn_of_kept_leftovers(summary.leftovers);
     } else {
         ImportSummary summary = run_import(invocation.saga_path, exchange);
         print_import_summary(summary, exchange, invocation.saga_path);
+        warn_of_kept_leftovers(summary.leftovers);
     }
     return kSuccess;
 }

@@ -62,9 +62,14 @@ ExportSummary run_export(const std::filesystem::path& saga_path, Exchange& excha
     // Held until the tables are rebuilt and their directory entries are on
     // disk, so "Proceso finalizado" is only reported for tables that last.
     DirectionLock lock(exchange.directory());
+    // The export saves no document, but it is as much a run on it: what an
+    // interrupted import left beside the document goes as soon as a run
+    // that may change things has started (a refused run changes nothing).
+    LeftoverRemoval leftovers = remove_leftover_saves(saga_path);
     XmlDocument document;
     document.load(saga_path, XmlUse::ReadOnly);
     ExportSummary summary = export_tables(document, exchange);
+    summary.leftovers = std::move(leftovers);
     lock.flush_directory();
     return summary;
 }

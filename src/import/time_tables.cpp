@@ -112,9 +112,14 @@ ImportSummary run_import(const std::filesystem::path& saga_path, Exchange& excha
     // Taken before the load, so an import never works from a document or
     // tables that another direction is still changing.
     DirectionLock lock(exchange.directory());
+    // Before this run's own save, whose temporary file it could not take
+    // for a leftover anyway: that one is held.
+    LeftoverRemoval leftovers = remove_leftover_saves(saga_path);
     XmlDocument document;
     document.load(saga_path);
-    return write_time_tables(document, exchange, saga_path);
+    ImportSummary summary = write_time_tables(document, exchange, saga_path);
+    summary.leftovers = std::move(leftovers);
+    return summary;
 }
 
 } // namespace enlazor

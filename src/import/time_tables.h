@@ -2,6 +2,7 @@
 #pragma once
 
 #include "import/import_observer.h"
+#include "platform/leftover_saves.h"
 #include "storage/exchange.h"
 #include "storage/xml_document.h"
 
@@ -17,6 +18,9 @@ struct ImportSummary {
     std::size_t members = 0;
     std::size_t activities = 0;
     std::size_t inputs = 0;
+    // What interrupted saves had left beside the document, removed first
+    // (run_import only).
+    LeftoverRemoval leftovers;
 };
 
 // Replaces every time-tables child of the document element with one new
@@ -34,8 +38,9 @@ ImportSummary build_time_tables(XmlDocument& document, Exchange& exchange,
 ImportSummary write_time_tables(XmlDocument& document, Exchange& exchange,
                                 const std::filesystem::path& saga_path);
 
-// The whole import direction after the file has been chosen: file check, load,
-// write_time_tables.
+// The whole import direction after the file has been chosen: file check,
+// direction lock, removal of interrupted saves' temporary files beside the
+// document, load, write_time_tables.
 ImportSummary run_import(const std::filesystem::path& saga_path, Exchange& exchange);
 
 } // namespace enlazor
