@@ -13,6 +13,7 @@ namespace {
 const char* kind_label(const std::string& kind) {
     static const std::map<std::string, const char*> labels = {
         {"missing-value", "valores que faltan"},
+        {"leftover-save", "archivos temporales de guardados interrumpidos"},
         {"text-not-kept", "textos que Windows-1252 no puede guardar"},
         {"long-id", "ids de más de 60 caracteres"},
         {"duplicate-id", "ids repetidos"},
