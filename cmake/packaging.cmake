@@ -1,5 +1,5 @@
-# Installation and the Debian package: the two programs, the menu entry with
-# its icon, the manual pages and the package's own documents.
+# Installation and the Debian package: the programs, the menu entries with
+# their icon, the manual pages and the package's own documents.
 #
 #   cmake --install build                        programs and desktop files
 #   cmake --install build --prefix DIR --component horalis
@@ -18,6 +18,10 @@ if(TARGET enlazor)
   list(APPEND enlazor_programs enlazor)
   list(APPEND enlazor_pages enlazor.1)
 endif()
+if(TARGET enlazor-comprobar)
+  list(APPEND enlazor_programs enlazor-comprobar)
+  list(APPEND enlazor_pages enlazor-comprobar.1)
+endif()
 install(TARGETS ${enlazor_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT programs)
 
 # Hosted mode writes Horalis.ini in the folder of the running executable,
@@ -29,6 +33,11 @@ if(TARGET enlazor)
   install(FILES data/enlazor.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
           COMPONENT desktop)
   install(FILES data/enlazor.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+          COMPONENT desktop)
+endif()
+# The check window's own menu entry, and "Open with" for SAGA documents.
+if(TARGET enlazor-comprobar)
+  install(FILES data/enlazor-comprobar.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
           COMPONENT desktop)
 endif()
 
@@ -115,7 +124,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Horalis computed back into the document. It has a window for the two\n"
     "directions, which Horalis can also start inside its own window, and a\n"
     "command-line tool, enlazor-cli, that also checks a school's data before\n"
-    "anything is written. The Windows build of both comes along for Horalis\n"
+    "anything is written, as the window enlazor-comprobar does for those who\n"
+    "never open a terminal. The Windows build of both comes along for Horalis\n"
     "running under Wine, with enlazor-wine to put it into Horalis's folder.")
 string(REPLACE ";" "" CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}")
 # The runtime libraries the programs link, as Debian names them: found by

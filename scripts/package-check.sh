@@ -39,10 +39,11 @@ echo "$(basename "$deb")"
 
 step "dpkg-deb --contents"
 contents="$(dpkg-deb --contents "$deb")"
-for path in usr/bin/enlazor usr/bin/enlazor-cli \
-    usr/share/applications/enlazor.desktop \
+for path in usr/bin/enlazor usr/bin/enlazor-cli usr/bin/enlazor-comprobar \
+    usr/share/applications/enlazor.desktop usr/share/applications/enlazor-comprobar.desktop \
     usr/share/icons/hicolor/scalable/apps/enlazor.svg \
     usr/share/man/man1/enlazor-cli.1.gz usr/share/man/man1/enlazor.1.gz \
+    usr/share/man/man1/enlazor-comprobar.1.gz \
     usr/bin/enlazor-wine usr/share/man/man1/enlazor-wine.1.gz \
     "${windows_paths[@]}" \
     usr/share/doc/enlazor/copyright usr/share/doc/enlazor/changelog.gz; do
@@ -77,13 +78,19 @@ installed_version="$("$root/usr/bin/enlazor-cli" --version)"
 [ "$installed_version" = "enlazor-cli $version" ] \
   || fail "enlazor-cli --version says '$installed_version', the package is $version"
 echo "$installed_version"
-desktop="$root/usr/share/applications/enlazor.desktop"
-grep -qx 'Categories=Education;' "$desktop" || fail "the menu entry is not under Education"
-exec_name="$(sed -n 's/^Exec=//p' "$desktop")"
-icon_name="$(sed -n 's/^Icon=//p' "$desktop")"
-[ -x "$root/usr/bin/$exec_name" ] || fail "the menu entry starts '$exec_name', which is not installed"
-[ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon_name.svg" ] \
-  || fail "the menu entry's icon '$icon_name' is not installed"
+for entry in enlazor enlazor-comprobar; do
+  desktop="$root/usr/share/applications/$entry.desktop"
+  grep -qx 'Categories=Education;' "$desktop" || fail "the menu entry $entry is not under Education"
+  exec_line="$(sed -n 's/^Exec=//p' "$desktop")"
+  exec_name="${exec_line%% *}"  # without a field code such as %f
+  icon_name="$(sed -n 's/^Icon=//p' "$desktop")"
+  [ -x "$root/usr/bin/$exec_name" ] || fail "the menu entry $entry starts '$exec_name', which is not installed"
+  [ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon_name.svg" ] \
+    || fail "the menu entry $entry's icon '$icon_name' is not installed"
+done
+# The check window is offered for SAGA documents, which it checks at once.
+grep -qx 'MimeType=application/xml;text/xml;' "$root/usr/share/applications/enlazor-comprobar.desktop" \
+  || fail "enlazor-comprobar is not offered for XML documents"
 
 step "the Windows programs and enlazor-wine"
 for target in "${windows_targets[@]}"; do
@@ -121,5 +128,15 @@ for name in enlazor-cli enlazor-wine; do
   done
   head -n 4 <<<"$rendered"
 done
+
+step "man enlazor-comprobar"
+page="$root/usr/share/man/man1/enlazor-comprobar.1.gz"
+warnings="$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)"
+[ -z "$warnings" ] || fail "the manual page of enlazor-comprobar has groff warnings: $warnings"
+rendered="$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>&1)"
+for section in NOMBRE SINOPSIS DESCRIPCIÓN OPCIONES ENTORNO EJEMPLOS "VÉASE TAMBIÉN"; do
+  grep -q "^$section" <<<"$rendered" || fail "the manual page of enlazor-comprobar lacks $section"
+done
+head -n 4 <<<"$rendered"
 
 echo "package-check: $(basename "$deb") is fine"
