@@ -25,6 +25,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace enlazor::app {
 
 namespace {
@@ -210,7 +212,6 @@ void CheckWindow::build_results() {
     tables_caption_ = new QLabel(QString::fromUtf8("Tablas de Horalis leídas:"), body);
     tables_ = new QListWidget(body);
     tables_->setObjectName(QStringLiteral("tables"));
-    tables_->setMaximumHeight(4 * fontMetrics().height() + 12);
     tables_caption_->hide();
     tables_->hide();
     column->addWidget(tables_caption_);
@@ -304,6 +305,12 @@ void CheckWindow::show_outcome(const checking::CheckOutcome& outcome) {
     summary_->setText(qt(checking::summary_line(*report_)));
     for (const TableRead& table : report_->tables)
         tables_->addItem(qt(table_read_text(table)));
+    // Every table in sight, as there are seldom more than the import's
+    // seven; more scroll.
+    if (tables_->count() > 0) {
+        const int rows = std::min(tables_->count(), 7);
+        tables_->setFixedHeight(rows * tables_->sizeHintForRow(0) + 2 * tables_->frameWidth());
+    }
     tables_caption_->setVisible(!report_->tables.empty());
     tables_->setVisible(!report_->tables.empty());
     setWindowTitle(qt(checking::window_title(*report_)));
