@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -46,12 +47,15 @@ void on_next_modal(QObject* guard, std::function<void(QWidget&)> answer) {
     });
 }
 
-// Every file under `dir`, with its bytes.
+// Every file and folder under `dir`, with a file's bytes: lock files and
+// half-written tables in HTEMP count too.
 QMap<QString, QByteArray> files_under(const QString& dir) {
     QMap<QString, QByteArray> files;
-    for (const QFileInfo& info : QDir(dir).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile file(info.filePath());
-        files[info.fileName()] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<dir>");
+    QDirIterator entries(dir, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+    while (entries.hasNext()) {
+        QFile file(entries.next());
+        files[file.fileName()] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     return files;
 }
