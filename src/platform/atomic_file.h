@@ -15,7 +15,8 @@ namespace enlazor {
 // owner), a rename, then the folder flushed; a new file gets 0644 less the
 // umask, and a symbolic link keeps pointing at its target, whose content is
 // replaced. On Windows: ReplaceFileW, which keeps the attributes and the
-// security of the document; a new file is moved in with write-through.
+// security of the document (under Wine a rename, then the attributes set
+// again); a new file is moved in with write-through.
 //
 // A read-only file (no write permission bit, or the read-only attribute) is
 // refused even for an administrator, who could otherwise replace it: it was

@@ -1,8 +1,9 @@
 // Replacing the SAGA document on Windows: the new content goes to a
 // temporary file beside it, is flushed to the disk, and then takes the
 // document's place with ReplaceFileW, which keeps the document's attributes,
-// security and creation time. A new document is moved into place with
-// write-through.
+// security and creation time (under Wine, whose ReplaceFileW leaves a moment
+// without any document, with a rename). A new document is moved into place
+// with write-through.
 //
 // The temporary file is opened sharing nothing, so that while the save runs
 // nobody can delete it: that is how another run's removal of leftovers
@@ -93,6 +94,18 @@ private:
     bool moved_ = false;
 };
 
+// Wine's ReplaceFileW first moves the document aside to a temporary name of
+// its own (rfXXXX.tmp) and only then moves the new content in: killed
+// between the two, it leaves no document at all, the old one under that
+// name. There a rename over the document is one step, as on Linux, and
+// Wine keeps no security of its own to carry over; the attributes are set
+// again below.
+bool replace_leaves_a_gap() {
+    static const bool wine =
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
 bool write_all(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
         const DWORD chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
@@ -145,8 +158,12 @@ std::error_code replace_file_atomically(const std::filesystem::path& requested,
     if (!temporary.close())
         return last_error();
     if (replacing) {
-        if (!::ReplaceFileW(path.c_str(), temporary.path().c_str(), nullptr,
-                            REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+        if (replace_leaves_a_gap()) {
+            if (!::MoveFileExW(temporary.path().c_str(), path.c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                return last_error();
+        } else if (!::ReplaceFileW(path.c_str(), temporary.path().c_str(), nullptr,
+                                   REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
             // With these two the document has already left its name while
             // the new content is still the temporary file: it is put in place
             // now, or the document would be lost with the temporary file.

@@ -25,7 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kKills = 16;
+constexpr int kKills = 24;
 
 std::string read(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -80,6 +80,9 @@ public:
         startup.hStdError = out_;
         started_ = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                                     nullptr, &startup, &process_);
+        if (!started_)
+            ADD_FAILURE() << "cannot start " << (executable_folder() / name).string() << ": error "
+                          << ::GetLastError();
     }
     ~Program() {
         if (started_) {
@@ -202,7 +205,8 @@ TEST(WindowsKilledImport, TheDocumentStaysWholeAndTheNextRunLeavesNothingBeside)
         const std::string now = read(school.saga);
         EXPECT_TRUE(now == school.old_document || now == school.new_document)
             << "kill " << kill << ": the document is neither the old one nor the new one (" << now.size()
-            << " bytes)";
+            << " bytes; old " << school.old_document.size() << ", new " << school.new_document.size()
+            << "; a cut-off new one: " << school.new_document.starts_with(now) << ")";
     }
     RecordProperty("kills", kKills);
     RecordProperty("killed_while_saving", killed_while_saving);
