@@ -2,6 +2,7 @@
 
 #include "check/check.h"
 #include "platform/atomic_file.h"
+#include "platform/console.h"
 #include "platform/places.h"
 #include "storage/error.h"
 
@@ -127,7 +128,8 @@ CheckOutcome check_document(const std::filesystem::path& document, const Setting
 
 void save_report(const std::filesystem::path& file, const CheckReport& report) {
     const bool json = lower_ascii(utf8_from_path(file.extension())) == ".json";
-    const std::string content = json ? report_json(report) : report_text(report);
+    // Byte for byte what `enlazor-cli check > file` leaves on this system.
+    const std::string content = platform::printed_text(json ? report_json(report) : report_text(report));
     if (const std::error_code failed = replace_file_atomically(file, content))
         throw Error("No se pudo guardar el informe en " + utf8_from_path(file) + ": " + failed.message());
 }

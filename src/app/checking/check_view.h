@@ -68,9 +68,10 @@ struct CheckOutcome {
 CheckOutcome check_document(const std::filesystem::path& document, const Settings& settings);
 
 // The report saved: JSON when the file's name ends in ".json" (any case),
-// else the text enlazor-cli prints. Throws Error with a Spanish message
-// when the file cannot be written; a file already there is replaced whole
-// or kept as it was.
+// else the text enlazor-cli prints, with the line ends its standard output
+// gives a file on this system (CR LF on Windows). Throws Error with a
+// Spanish message when the file cannot be written; a file already there is
+// replaced whole or kept as it was.
 void save_report(const std::filesystem::path& file, const CheckReport& report);
 
 } // namespace enlazor::app::checking

@@ -12,4 +12,6 @@ std::vector<std::string> utf8_arguments(int argc, char** argv) {
 
 void prepare_utf8_console() {}
 
+std::string printed_text(std::string_view text) { return std::string(text); }
+
 } // namespace enlazor::platform

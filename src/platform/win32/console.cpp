@@ -52,4 +52,15 @@ void prepare_utf8_console() {
         std::atexit(restore_console_code_page);
 }
 
+std::string printed_text(std::string_view text) {
+    std::string printed;
+    printed.reserve(text.size() + text.size() / 32);
+    for (const char c : text) {
+        if (c == '\n')
+            printed += '\r';
+        printed += c;
+    }
+    return printed;
+}
+
 } // namespace enlazor::platform
