@@ -30,6 +30,8 @@ public:
     GradientPanel(const GradientPanel&) = delete;
     GradientPanel& operator=(const GradientPanel&) = delete;
 
+    // The panel's own window, for a window whose layout follows its size.
+    HWND handle() const { return handle_; }
 
     void add_label(PanelLabel label);
 
