@@ -115,11 +115,11 @@ struct SavingSchool {
     fs::path saga = dir / "centro" / "saga.xml";
     std::string old_document, new_document;
 
-    SavingSchool() {
+    explicit SavingSchool(std::size_t padding_bytes) {
         fs::create_directories(exchange);
         fs::create_directories(saga.parent_path());
         SchoolSize size;
-        size.padding_bytes = 4u << 20;
+        size.padding_bytes = padding_bytes;
         write_school_document(saga, size);
         std::string failure;
         if (!prepare_round_trip(saga, exchange, failure))
@@ -136,7 +136,7 @@ struct SavingSchool {
 };
 
 TEST(LeftoverSaves, ASaveInProgressIsNeverTakenForALeftover) {
-    SavingSchool school;
+    SavingSchool school(32u << 20);  // a save long enough for many sweeps
     const int watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
     ASSERT_GE(watch, 0);
     ASSERT_GE(::inotify_add_watch(watch, school.saga.parent_path().c_str(), IN_CREATE), 0);
@@ -146,12 +146,19 @@ TEST(LeftoverSaves, ASaveInProgressIsNeverTakenForALeftover) {
     ::close(watch);
     // Another run's removal, over and over for as long as the save lasts:
     // the save's file is always held, so it is never seen as a leftover.
+    const auto save_file_present = [&] {
+        for (const std::string& name : entries(school.saga.parent_path()))
+            if (name.starts_with(".saga.xml.enlazor-"))
+                return true;
+        return false;
+    };
     int sweeps = 0;
     std::size_t removed = 0, listed = 0;
     while (!import.ended()) {
+        const bool present = save_file_present();
         removed += enlazor::remove_leftover_saves(school.saga).removed.size();
         listed += enlazor::leftover_saves(school.saga).size();
-        ++sweeps;
+        sweeps += present && save_file_present() ? 1 : 0;  // swept while the save was going on
     }
     const Outcome outcome = import.wait();
     EXPECT_TRUE(saving) << "the import ended before its save began: " << outcome.describe();

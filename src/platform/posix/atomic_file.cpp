@@ -47,9 +47,14 @@ public:
             const int fd = ::mkostemp(path_.data(), O_CLOEXEC);
             if (fd < 0)
                 return false;
+            // Between mkostemp() and flock() another run may have taken the
+            // new file for a leftover and locked it: one removing leftovers
+            // removes it, one checking only looks. Either lets go at once,
+            // so the wait is short, and afterwards the name is ours only if
+            // it still names our file; otherwise we start again.
             int locked;
             do
-                locked = ::flock(fd, LOCK_EX | LOCK_NB);
+                locked = ::flock(fd, LOCK_EX);
             while (locked != 0 && errno == EINTR);
             if (locked != 0 && (errno == ENOLCK || errno == EOPNOTSUPP)) {
                 // A file system without locks: saved unguarded, as the
@@ -58,19 +63,15 @@ public:
                 fd_ = fd;
                 return created_ = true;
             }
-            if (locked != 0 && errno != EWOULDBLOCK) {
+            if (locked != 0) {
                 const int error_number = errno;
-                ::unlink(path_.data());
+                if (names_file(fd))
+                    ::unlink(path_.data());
                 ::close(fd);
                 errno = error_number;
                 return false;
             }
-            // Between mkostemp() and flock() another run may have taken the
-            // new file for a leftover, locked it (EWOULDBLOCK here) or even
-            // removed it, and a third save may have made the same name
-            // since. The name is ours only while it still names our file;
-            // otherwise the other run removes it, and we start again.
-            if (locked == 0 && names_file(fd)) {
+            if (names_file(fd)) {
                 fd_ = fd;
                 lock_fd_ = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
                 if (lock_fd_ < 0) {
