@@ -1,4 +1,4 @@
-# Installation and the Windows packages: an installer that puts the two
+# Installation and the Windows packages: an installer that puts the
 # programs into Horalis's folder, and a .zip of them for those who copy them
 # there by hand.
 #
@@ -17,6 +17,11 @@ set(ENLAZOR_PUBLISHER "Enlazor developers" CACHE STRING
 set(enlazor_programs enlazor-cli)
 if(TARGET enlazor)
   list(PREPEND enlazor_programs enlazor)
+endif()
+# The "Comprobar datos" window, beside the others; the installer gives it a
+# Start-menu entry of its own.
+if(TARGET enlazor-comprobar)
+  list(APPEND enlazor_programs enlazor-comprobar)
 endif()
 # No bin/: Horalis starts Enlazor from its own folder, and hosted mode writes
 # Horalis.ini beside the executable, so the programs go into the root.

@@ -33,7 +33,9 @@ fi
 win_folder="C:\\$folder"
 unix_folder="$WINEPREFIX/drive_c/$folder"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Enlazor'
-shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Enlazor.lnk"
+start_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+shortcut="$start_menu/Enlazor.lnk"
+check_shortcut="$start_menu/Enlazor - Comprobar datos.lnk"
 
 wine_run() { # seconds, program and arguments
   local limit="$1"
@@ -52,7 +54,7 @@ cleanup() {
     # folder, not an installation of the prefix's owner.
     if [ "$(uninstall_value InstallLocation)" = "$win_folder" ]; then
       wine_run 30 reg delete "$uninstall_key" /f >/dev/null
-      rm -f "$shortcut"
+      rm -f "$shortcut" "$check_shortcut"
     fi
     wine_wait
     rm -rf "$unix_folder"
@@ -107,10 +109,10 @@ check "the installer is a 64-bit program (PE32+)" \
 zip_lists_the_programs() {
   local listed
   listed="$(unzip -Z1 "$zip" | sort | tr '\n' ' ')"
-  [ "$listed" = "LEEME-Enlazor.txt enlazor-cli.exe enlazor.exe " ] \
+  [ "$listed" = "LEEME-Enlazor.txt enlazor-cli.exe enlazor-comprobar.exe enlazor.exe " ] \
     || { echo "  the zip holds: $listed" >&2; return 1; }
 }
-check "the zip holds enlazor.exe, enlazor-cli.exe and LEEME-Enlazor.txt, no folder" \
+check "the zip holds enlazor.exe, enlazor-cli.exe, enlazor-comprobar.exe and LEEME-Enlazor.txt, no folder" \
   zip_lists_the_programs
 
 # ---- a silent install into a folder of Horalis's ----
@@ -128,9 +130,9 @@ wine_run 120 "$installer" /S "/D=$win_folder" && wine_wait \
   || abort "the silent install ($(basename "$installer") /S /D=$win_folder) failed or timed out"
 installed_programs() {
   [ -f "$unix_folder/enlazor.exe" ] && [ -f "$unix_folder/enlazor-cli.exe" ] \
-    && [ -f "$unix_folder/Desinstalar-Enlazor.exe" ]
+    && [ -f "$unix_folder/enlazor-comprobar.exe" ] && [ -f "$unix_folder/Desinstalar-Enlazor.exe" ]
 }
-check "/S /D=$win_folder puts enlazor.exe, enlazor-cli.exe and the uninstaller in the folder" \
+check "/S /D=$win_folder puts enlazor.exe, enlazor-cli.exe, enlazor-comprobar.exe and the uninstaller in the folder" \
   installed_programs || stop
 
 # Runs with no DLL of ours beside it, from where Horalis starts it.
@@ -165,18 +167,25 @@ shortcut_starts_the_window() {
 }
 check "the Start-menu entry \"Enlazor\" starts $win_folder\\enlazor.exe" shortcut_starts_the_window
 
+check_shortcut_starts_the_check() {
+  [ -f "$check_shortcut" ] && grep -qF "$win_folder\\enlazor-comprobar.exe" <(strings -a "$check_shortcut")
+}
+check "the Start-menu entry \"Enlazor - Comprobar datos\" starts $win_folder\\enlazor-comprobar.exe" \
+  check_shortcut_starts_the_check
+
 # ---- a silent uninstall ----
 wine_run 60 "$win_folder\\Desinstalar-Enlazor.exe" /S && wine_wait \
   || abort "the silent uninstall (Desinstalar-Enlazor.exe /S) failed or timed out"
 removed() {
   local file
-  for file in enlazor.exe enlazor-cli.exe LEEME-Enlazor.txt Desinstalar-Enlazor.exe; do
+  for file in enlazor.exe enlazor-cli.exe enlazor-comprobar.exe LEEME-Enlazor.txt Desinstalar-Enlazor.exe; do
     [ ! -e "$unix_folder/$file" ] || { echo "  $file is still there" >&2; return 1; }
   done
   [ ! -e "$shortcut" ] || { echo "  the Start-menu entry is still there" >&2; return 1; }
+  [ ! -e "$check_shortcut" ] || { echo "  \"Enlazor - Comprobar datos\" is still in the Start menu" >&2; return 1; }
   [ -z "$(uninstall_value DisplayName)" ] || { echo "  the program list still names Enlazor" >&2; return 1; }
 }
-check "the uninstaller removes the programs, the Start-menu entry and the program-list entry" removed
+check "the uninstaller removes the programs, the Start-menu entries and the program-list entry" removed
 
 horalis_stays() {
   [ -f "$unix_folder/Horalis.exe" ] && cmp -s "$unix_folder/Horalis.ini" "$work/Horalis.ini"
