@@ -48,7 +48,7 @@ endif()
 # One list names them, by their targets in the cross build: scripts/build.sh
 # builds those targets, the package carries <target>.exe, enlazor-wine
 # installs and removes exactly those files.
-set(ENLAZOR_WINDOWS_PROGRAM_TARGETS enlazor enlazor-cli)
+set(ENLAZOR_WINDOWS_PROGRAM_TARGETS enlazor enlazor-cli enlazor-comprobar)
 set(ENLAZOR_WINDOWS_PROGRAMS ${PROJECT_SOURCE_DIR}/build-windows/bin CACHE PATH
     "Folder of the cross-built Windows programs the Debian package carries")
 set(enlazor_windows_dir lib/enlazor/windows)
