@@ -5,7 +5,7 @@
 #include "fuzz_check.h"
 
 #include "app/hosted/hosted_arguments.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <cstddef>
 #include <cstdint>

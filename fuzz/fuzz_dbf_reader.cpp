@@ -5,7 +5,7 @@
 // reads a table's file, without a file per input, which would cost more
 // than everything else the reader does.
 #include "storage/dbf_table.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -7,7 +7,7 @@
 #include "scratch_directory.h"
 
 #include "import/time_tables.h"
-#include "storage/error.h"
+#include "base/error.h"
 #include "storage/exchange.h"
 #include "storage/xml_document.h"
 

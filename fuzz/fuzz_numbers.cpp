@@ -3,7 +3,7 @@
 // mathematical one wherever it fits in 32 bits.
 #include "fuzz_check.h"
 
-#include "storage/error.h"
+#include "base/error.h"
 #include "storage/text.h"
 
 #include <cmath>

@@ -4,7 +4,7 @@
 #include "scratch_directory.h"
 
 #include "export/export_tables.h"
-#include "storage/error.h"
+#include "base/error.h"
 #include "storage/exchange.h"
 #include "storage/xml_document.h"
 

@@ -8,7 +8,7 @@
 #include "horalis_tables.h"
 #include "scratch_directory.h"
 
-#include "storage/error.h"
+#include "base/error.h"
 #include "support/dbase_dialects.h"
 
 #include <cstdio>

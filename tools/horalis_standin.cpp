@@ -17,7 +17,7 @@
 //
 //   horalis-standin [--exchange-dir DIR]
 #include "storage/dbf_table.h"
-#include "storage/error.h"
+#include "base/error.h"
 #include "storage/settings.h"
 #include "storage/text.h"
 

@@ -9,7 +9,7 @@
 #include "app/shell/hosted_mode.h"
 #include "app/shell/shell_texts.h"
 #include "app/window_look.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -7,13 +7,13 @@
 #include "app/shell/shell_texts.h"
 #include "app/help/sto_html_help.h"
 #include "app/hosted/hosted_arguments.h"
-#include "app/hosted/profile_ini.h"
+#include "platform/shell/profile_ini.h"
 #include "app/message_boxes.h"
 #include "app/qt_translations.h"
 #include "app/x11_host_windows.h"
 #include "platform/executable_folder.h"
 #include "platform/html_help.h"
-#include "storage/error.h"
+#include "base/error.h"
 #include "storage/settings.h"
 
 #include <QApplication>

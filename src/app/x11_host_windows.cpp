@@ -1,7 +1,7 @@
 #include "app/x11_host_windows.h"
 
 #include "app/shell/shell_texts.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <QGuiApplication>
 #include <QMetaObject>

@@ -5,7 +5,7 @@
 #include "platform/leftover_saves.h"
 #include "platform/places.h"
 #include "storage/dbf_table.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 namespace enlazor {
 

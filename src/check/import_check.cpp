@@ -9,7 +9,7 @@
 #include "check/table_dialects.h"
 #include "import/import_observer.h"
 #include "import/time_tables.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <algorithm>
 #include <cstring>

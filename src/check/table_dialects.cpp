@@ -3,7 +3,7 @@
 #include "check/element_place.h"
 #include "platform/code_page.h"
 #include "storage/dbf_table.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -7,7 +7,7 @@
 #include "import/time_tables.h"
 #include "platform/console.h"
 #include "platform/places.h"
-#include "storage/error.h"
+#include "base/error.h"
 #include "storage/exchange.h"
 #include "storage/settings.h"
 

@@ -3,7 +3,7 @@
 #include "export/catalog_table.h"
 #include "export/table_builders.h"
 #include "platform/direction_lock.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <exception>
 #include <future>

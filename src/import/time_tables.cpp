@@ -7,7 +7,7 @@
 #include "import/inputs_stage.h"
 #include "import/section_nodes.h"
 #include "platform/direction_lock.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 namespace enlazor {
 

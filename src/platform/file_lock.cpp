@@ -3,7 +3,7 @@
 // whole byte runs over the system's single reads and writes.
 #include "platform/file_lock.h"
 
-#include "storage/dbf_messages.h"
+#include "base/table_messages.h"
 
 #include <cerrno>
 #include <new>

@@ -1,10 +1,10 @@
-// Every message the table layer reports, in one place: the engine's own
-// texts (English, one line for the failure and one per detail, the way the
-// dBase engine words them) and the field and number messages the
-// conversions show (Spanish, as the rest of the program's).
+// Every message the table layer reports: the engine's own, that name a
+// table file (base/table_messages.h), and here those that name a field or
+// show a value, in the system code page's text (the engine's words for
+// field definitions, the conversions' Spanish for fields and numbers).
 #pragma once
 
-#include "storage/error.h"
+#include "base/table_messages.h"
 #include "storage/text.h"
 
 #include <filesystem>
@@ -12,32 +12,11 @@
 
 namespace enlazor::dbf_messages {
 
-// ---- the table engine ----
-Error table_missing(const std::filesystem::path& table);
-Error table_busy(const std::filesystem::path& table);
-Error corrupt_header(const std::filesystem::path& table);
-Error out_of_memory(const std::filesystem::path& table);
-Error cannot_open(const std::filesystem::path& table, int error_number);
-Error cannot_lock(const std::filesystem::path& table, int error_number);
-Error cannot_read(const std::filesystem::path& table, int error_number);
-Error cannot_create(const std::filesystem::path& table, int error_number);
-// "Insufficient disk space." for a full disk (ENOSPC; the platform side maps
-// a quota reached to it), else the system's reason.
-Error cannot_write(const std::filesystem::path& table, int error_number);
-Error table_closed(const std::filesystem::path& table);
-Error not_editing(const std::filesystem::path& table);
-Error no_fields(const std::filesystem::path& table);
-Error record_too_large(const std::filesystem::path& table);
-Error table_full(const std::filesystem::path& table);
-// Bytes given as a record that are not one of this table's.
-Error record_mismatch(const std::filesystem::path& table);
-// Records are added only to tables laid out as we write them.
-Error read_only(const std::filesystem::path& table);
+// ---- field definitions ----
 Error invalid_field_name(const std::string& field);
 Error invalid_field_size(const std::string& field);
 Error duplicate_field_name(const std::string& field);
 Error value_out_of_range(const std::string& field, const std::filesystem::path& table);
-Error field_index_out_of_range(int index);
 
 // ---- fields and numbers ----
 // "No se encuentra el campo '%s'", led by "<object>: " when the object has a name.

@@ -2,7 +2,7 @@
 #include "storage/text.h"
 
 #include "platform/code_page.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <type_traits>
 

@@ -1,10 +1,11 @@
 // Text and number rules shared by both directions.
 //
-// Two kinds of text never mix: `Text8` holds 8-bit text in the system code
-// page (Windows-1252, the code page of the schools' machines and of Horalis's
-// tables), `WideText` holds UTF-16 code units as the XML document hands them
-// out. Conversions between them are the named functions below, nothing else.
+// Two kinds of text never mix (base/text_types.h). Conversions between them
+// are the named functions below and in base/unicode.h, nothing else.
 #pragma once
+
+#include "base/text_types.h"
+#include "base/unicode.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,9 +15,6 @@
 #include <vector>
 
 namespace enlazor {
-
-using Text8 = std::string;        // Windows-1252 bytes
-using WideText = std::u16string;  // UTF-16 code units
 
 // ---- trimming and conversions ---------------------------------------------
 
@@ -35,11 +33,6 @@ Text8 to_8bit(const WideText& text);
 
 // Windows-1252 to wide text; the five undefined bytes decode to U+0081 etc.
 WideText to_wide(const Text8& text);
-
-// UTF-8 (what pugixml and the terminal use) to and from UTF-16. Invalid
-// UTF-8 sequences decode to U+FFFD; lone surrogates encode as U+FFFD.
-WideText wide_from_utf8(std::string_view utf8);
-std::string utf8_from_wide(const WideText& text);
 
 // Windows-1252 straight to and from UTF-8, for messages and the terminal.
 std::string utf8_from_8bit(const Text8& text);

@@ -1,7 +1,7 @@
 // Reading integers and floating-point values from 8-bit text.
 #include "storage/text.h"
 
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <charconv>
 #include <cstdint>

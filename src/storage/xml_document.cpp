@@ -2,7 +2,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/file_reading.h"
-#include "storage/error.h"
+#include "base/error.h"
 #include "storage/xml_encoding.h"
 
 #include <array>

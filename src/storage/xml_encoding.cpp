@@ -1,7 +1,7 @@
 #include "storage/xml_encoding.h"
 
-#include "storage/codepage_1252.h"
-#include "storage/utf8.h"
+#include "base/codepage_1252.h"
+#include "base/unicode.h"
 #include "storage/xml_document.h"
 
 #include <array>

@@ -2,7 +2,7 @@
 
 #include "app/hosted/hosted_arguments.h"
 #include "app/shell/shell_texts.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <string_view>
 

@@ -2,7 +2,7 @@
 // normal or hosted mode), and the message loop until the main window closes.
 
 #include "app/help/sto_html_help.h"
-#include "app/hosted/profile_ini.h"
+#include "platform/shell/profile_ini.h"
 #include "app/shell/core_conversions.h"
 #include "app/shell/shell_texts.h"
 #include "hosted.h"
@@ -10,7 +10,7 @@
 #include "message_boxes.h"
 #include "platform/executable_folder.h"
 #include "platform/html_help.h"
-#include "storage/error.h"
+#include "base/error.h"
 #include "storage/settings.h"
 
 #include <windows.h>

@@ -5,7 +5,7 @@
 #include "app/shell/shell_texts.h"
 #include "app/shell/window_layout.h"
 #include "resources.h"
-#include "storage/error.h"
+#include "base/error.h"
 #include "storage/settings.h"
 #include "storage/text.h"
 #include "wide_text.h"

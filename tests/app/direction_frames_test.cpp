@@ -4,7 +4,7 @@
 
 #include "app/shell/direction_frames.h"
 #include "frame_doubles.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

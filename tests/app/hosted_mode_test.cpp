@@ -3,11 +3,11 @@
 // leaves the completion flag in the ini file for Horalis.
 
 #include "app/MainForm.h"
-#include "app/hosted/profile_ini.h"
+#include "platform/shell/profile_ini.h"
 #include "app/screen_centre.h"
 #include "app/shell/shell_texts.h"
 #include "frame_doubles.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <QApplication>
 #include <QFile>

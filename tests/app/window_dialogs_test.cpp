@@ -4,7 +4,7 @@
 #include "app/MainForm.h"
 #include "app/qt_translations.h"
 #include "frame_doubles.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <QAbstractButton>
 #include <QApplication>

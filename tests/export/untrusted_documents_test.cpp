@@ -1,7 +1,7 @@
 // Documents and paths outside the happy path: a clear error or tables made
 // by the usual rules, never a crash, never a half-touched exchange.
 #include "export_test_support.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <gtest/gtest.h>
 

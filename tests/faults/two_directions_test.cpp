@@ -4,7 +4,7 @@
 #include "fault_support.h"
 
 #include "platform/direction_lock.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

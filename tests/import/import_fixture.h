@@ -5,7 +5,7 @@
 
 #include "import/time_tables.h"
 #include "storage/dbf_table.h"
-#include "storage/error.h"
+#include "base/error.h"
 #include "storage/exchange.h"
 
 #include <gtest/gtest.h>

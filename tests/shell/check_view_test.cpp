@@ -1,7 +1,7 @@
 #include "app/checking/check_view.h"
 
 #include "platform/console.h"
-#include "storage/error.h"
+#include "base/error.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

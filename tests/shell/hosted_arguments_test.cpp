@@ -1,5 +1,5 @@
 #include "app/hosted/hosted_arguments.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <gtest/gtest.h>
 

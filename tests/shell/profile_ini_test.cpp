@@ -1,4 +1,4 @@
-#include "app/hosted/profile_ini.h"
+#include "platform/shell/profile_ini.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +60,7 @@ TEST(CompletionFlagIni, ReadsBackWhatWasWritten) {
 
 #include "platform/places.h"
 #include "platform/profile.h"
-#include "storage/error.h"
+#include "base/error.h"
 #include "support/temp_folder.h"
 
 #include <filesystem>

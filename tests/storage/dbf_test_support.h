@@ -5,7 +5,7 @@
 #include "support/temp_folder.h"
 
 #include "storage/dbf_table.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Integers and floating-point values to text and back, and the ceiling.
-#include "storage/error.h"
+#include "base/error.h"
 #include "storage/text.h"
 
 #include <gtest/gtest.h>

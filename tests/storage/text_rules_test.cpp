@@ -1,6 +1,6 @@
 // Cutting, case and comparison of 8-bit text, the lookup list and the
 // error box text.
-#include "storage/error.h"
+#include "base/error.h"
 #include "storage/text.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 
 #include "support/temp_folder.h"
 
-#include "storage/error.h"
+#include "base/error.h"
 #include "storage/xml_document.h"
 
 #include <cstdlib>

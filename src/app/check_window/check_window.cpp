@@ -5,7 +5,7 @@
 #include "app/qt_paths.h"
 #include "app/window_look.h"
 #include "platform/places.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <QApplication>
 #include <QClipboard>

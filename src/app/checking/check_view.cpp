@@ -4,7 +4,7 @@
 #include "platform/atomic_file.h"
 #include "platform/console.h"
 #include "platform/places.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <algorithm>
 #include <system_error>

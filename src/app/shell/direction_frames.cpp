@@ -1,7 +1,7 @@
 #include "app/shell/direction_frames.h"
 
 #include "app/shell/shell_texts.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <exception>
 #include <string>

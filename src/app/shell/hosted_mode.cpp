@@ -3,7 +3,7 @@
 #include "app/hosted/hosted_arguments.h"
 #include "app/shell/shell_texts.h"
 #include "platform/profile.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <exception>
 

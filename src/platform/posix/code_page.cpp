@@ -2,7 +2,7 @@
 // machines and of the tables Horalis writes, with its best-fit substitutes.
 #include "platform/code_page.h"
 
-#include "storage/codepage_1252.h"
+#include "base/codepage_1252.h"
 
 #include <cerrno>
 #include <iconv.h>

@@ -1,6 +1,6 @@
 #include "platform/direction_lock.h"
 
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <cerrno>
 #include <cstring>

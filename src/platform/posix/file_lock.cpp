@@ -1,6 +1,6 @@
 #include "platform/file_lock.h"
 
-#include "storage/dbf_messages.h"
+#include "base/table_messages.h"
 
 #include <cerrno>
 #include <optional>

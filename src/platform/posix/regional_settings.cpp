@@ -2,8 +2,9 @@
 // LC_ALL, LC_NUMERIC or LANG name, as a C program would take it.
 #include "platform/regional_settings.h"
 
+#include "base/unicode.h"
+#include "platform/code_page.h"
 #include "platform/posix/locale_names.h"
-#include "storage/text.h"
 
 #include <array>
 #include <cstdlib>
@@ -45,7 +46,7 @@ std::optional<char> installed_decimal_separator(const std::string& name) {
         return std::nullopt;
     if (static_cast<unsigned char>(point[0]) < 0x80)
         return point[0];
-    const Text8 converted = to_8bit_from_utf8(point);  // a non-ASCII point, as UTF-8
+    const Text8 converted = platform::encode_system_code_page(wide_from_utf8(point));  // a non-ASCII point, as UTF-8
     if (converted.empty() || converted[0] == '?')
         return std::nullopt;
     return converted[0];

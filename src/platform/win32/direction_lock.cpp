@@ -6,7 +6,7 @@
 // handle the semaphore itself goes, so nothing stays locked.
 #include "platform/direction_lock.h"
 
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <windows.h>
 

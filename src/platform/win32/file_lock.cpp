@@ -4,7 +4,7 @@
 #include "platform/file_lock.h"
 
 #include "platform/win32/system_errors.h"
-#include "storage/dbf_messages.h"
+#include "base/table_messages.h"
 
 #include <windows.h>
 

@@ -5,7 +5,7 @@
 #include "platform/console.h"
 #include "platform/places.h"
 #include "resources.h"
-#include "storage/error.h"
+#include "base/error.h"
 #include "wide_text.h"
 #include "window_class.h"
 

@@ -10,7 +10,7 @@
 #include "check_window.h"
 #include "message_boxes.h"
 #include "platform/console.h"
-#include "storage/error.h"
+#include "base/error.h"
 #include "storage/settings.h"
 
 #include <windows.h>

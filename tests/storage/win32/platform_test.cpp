@@ -7,7 +7,7 @@
 #include "platform/code_page.h"
 #include "platform/direction_lock.h"
 #include "platform/file_lock.h"
-#include "storage/error.h"
+#include "base/error.h"
 #include "storage/text.h"
 
 #include <gtest/gtest.h>

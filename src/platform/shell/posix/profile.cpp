@@ -3,11 +3,11 @@
 // replaced whole.
 #include "platform/profile.h"
 
-#include "app/hosted/profile_ini.h"
+#include "platform/shell/profile_ini.h"
 #include "platform/atomic_file.h"
 #include "platform/file_reading.h"
 #include "platform/places.h"
-#include "storage/error.h"
+#include "base/error.h"
 
 #include <string>
 

@@ -2,7 +2,8 @@
 // at start and unloaded when the last copy of the entry point goes.
 #include "platform/html_help.h"
 
-#include "storage/text.h"
+#include "base/unicode.h"
+#include "platform/code_page.h"
 
 #include <windows.h>
 
@@ -18,7 +19,7 @@ using HtmlHelpAFunction = HWND(WINAPI*)(HWND owner, LPCSTR file, UINT command, D
 // The bridge builds the file from the executable's folder, and paths give
 // their text as UTF-8 here; HtmlHelpA reads the system code page.
 Text8 system_text(const std::string& utf8) {
-    return to_8bit_from_utf8(utf8);
+    return platform::encode_system_code_page(wide_from_utf8(utf8));
 }
 
 } // namespace

@@ -2,9 +2,10 @@
 // one Horalis reads the flag back with.
 #include "platform/profile.h"
 
+#include "base/error.h"
+#include "base/unicode.h"
+#include "platform/code_page.h"
 #include "platform/places.h"
-#include "storage/error.h"
-#include "storage/text.h"
 
 #include <windows.h>
 
@@ -16,7 +17,7 @@ void write_profile_int(const std::filesystem::path& path, std::string_view secti
                        int value) {
     // The service takes 8-bit text; a folder name the code page cannot hold
     // comes out with "?" in it, which names no file, and the write fails.
-    const Text8 file = to_8bit_from_utf8(utf8_from_path(path));
+    const Text8 file = encode_system_code_page(wide_from_utf8(utf8_from_path(path)));
     const Error failure("Unable to write to " + utf8_from_path(path));
     // A read-only file was made so on purpose: it is refused even where the
     // service could write it anyway (an administrator, Wine run as root).

@@ -1,4 +1,4 @@
-#include "storage/error.h"
+#include "base/error.h"
 
 namespace enlazor {
 

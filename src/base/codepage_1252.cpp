@@ -1,4 +1,4 @@
-#include "storage/codepage_1252.h"
+#include "base/codepage_1252.h"
 
 #include <array>
 #include <string_view>

@@ -1,11 +1,21 @@
-// Writing one code point as UTF-8, shared by the text conversions and the
-// document's encoding layer.
+// UTF-8 (what pugixml, the terminal and our own texts use) to and from
+// UTF-16: pure conversions that need nothing of the system, shared by the
+// platform seam and the text rules above it.
 #pragma once
 
+#include "base/text_types.h"
+
 #include <string>
+#include <string_view>
 
 namespace enlazor {
 
+// Invalid UTF-8 sequences decode to U+FFFD, one per byte that starts
+// nothing valid; lone surrogates encode as U+FFFD.
+WideText wide_from_utf8(std::string_view utf8);
+std::string utf8_from_wide(const WideText& text);
+
+// Writes one code point as UTF-8.
 inline void append_utf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);

@@ -1,7 +1,7 @@
-#include "app/hosted/profile_ini.h"
+#include "platform/shell/profile_ini.h"
 
 #include "platform/executable_folder.h"
-#include "storage/text.h"
+#include "platform/code_page.h"
 
 #include <optional>
 #include <vector>
@@ -40,7 +40,7 @@ std::string_view trim_blanks(std::string_view s) {
 }
 
 bool same_name(std::string_view a, std::string_view b) {
-    return fold_case(std::string(a)) == fold_case(std::string(b));
+    return platform::case_insensitive_key(std::string(a)) == platform::case_insensitive_key(std::string(b));
 }
 
 // The section name of a "[name]" line, or nullopt for any other line.
