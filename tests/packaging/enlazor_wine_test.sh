@@ -16,8 +16,11 @@ check() { # name, then a test command
 }
 stubs="$work/stubs"
 mkdir -p "$stubs"
-printf 'MZ window' >"$stubs/enlazor.exe"
-printf 'MZ command line' >"$stubs/enlazor-cli.exe"
+# The programs the package carries, as the build wrote their list into the
+# command; a stub of each.
+programs="$(sed -n "s/^programs='\(.*\)'$/\1/p" "$command")"
+[ -n "$programs" ] || { echo "no list of programs in $command" >&2; exit 1; }
+for program in $programs; do printf 'MZ %s' "$program" >"$stubs/$program"; done
 
 # A prefix whose drive C: holds the given folders, each with Horalis's files,
 # and one file of an earlier Windows installation that is not ours to remove.
@@ -38,7 +41,13 @@ run() { # environment assignments, then arguments; output in $out, status in $st
   out="$(env ENLAZOR_WINDOWS_DIR="$stubs" "${assignments[@]}" sh "$command" "$@" 2>&1)"
   status=$?
 }
-installed_in() { cmp -s "$stubs/enlazor.exe" "$1/enlazor.exe" && cmp -s "$stubs/enlazor-cli.exe" "$1/enlazor-cli.exe"; }
+installed_in() {
+  local program
+  for program in $programs; do cmp -s "$stubs/$program" "$1/$program" || return 1; done
+}
+said_removed() { grep -q '^Quitado de C:\\Horalis' <<<"$out" && grep -qF "$programs" <<<"$out"; }
+# What the folder should list once they are in: Horalis's three files and ours.
+listed_with_ours="$(printf '%s\n' HORALIS.EXE Horalis.ini LEEME-Enlazor.txt $programs | LC_ALL=C sort | tr '\n' ' ')"
 
 # Round trip, whatever the drive: instalar puts exactly our programs into the
 # folder, desinstalar takes exactly them out, and Horalis's files keep their
@@ -57,9 +66,9 @@ for layout in drive_c dosdevices; do
   check "$layout: instalar succeeds, in Spanish" grep -q '^Instalado en C:\\Horalis' <<<"$out"
   check "$layout: the programs are installed" installed_in "$drive/Horalis"
   check "$layout: only our programs were added" \
-    test "$(ls -A "$drive/Horalis" | LC_ALL=C sort | tr '\n' ' ')" = "HORALIS.EXE Horalis.ini LEEME-Enlazor.txt enlazor-cli.exe enlazor.exe "
+    test "$(ls -A "$drive/Horalis" | LC_ALL=C sort | tr '\n' ' ')" = "$listed_with_ours"
   run desinstalar --prefijo "$prefix"
-  check "$layout: desinstalar says what it removed" grep -q 'Quitado de C:\\Horalis.*enlazor.exe enlazor-cli.exe' <<<"$out"
+  check "$layout: desinstalar says what it removed" said_removed
   check "$layout: the prefix is as before, byte for byte" test "$(snapshot "$prefix")" = "$before"
 done
 
