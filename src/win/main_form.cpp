@@ -67,11 +67,10 @@ LRESULT CALLBACK settings_listener_procedure(HWND window, UINT message, WPARAM w
 
 TMForm::TMForm(app::ShellState& state, std::unique_ptr<app::CoreConversions> conversions,
                const std::filesystem::path& saga_folder, help::HelpSystem& help)
-    : state_(state), conversions_(std::move(conversions)), help_(help), dpi_(Dpi::of_screen()),
+    : state_(state), conversions_(std::move(conversions)), help_(help), dpi_(Dpi::of_screen()), look_(dpi_),
       dialogs_([this] { return dialog_owner(); }, saga_folder),
       frames_(state_, dialogs_, *conversions_, [this] { close(); }) {
     FormCreate();
-    create_fonts();
     create_window();
     listen_for_settings();
 }
@@ -84,33 +83,6 @@ TMForm::~TMForm() {
         DestroyWindow(handle_);
     if (settings_listener_)
         DestroyWindow(settings_listener_);
-    for (HFONT font : {window_font_, caption_font_, version_font_})
-        if (font)
-            DeleteObject(font);
-    for (HICON glyph : {check_mark_, open_door_})
-        if (glyph)
-            DestroyIcon(glyph);
-}
-
-void TMForm::create_fonts() {
-    const auto font = [this](const wchar_t* face, int pixels, bool bold) {
-        // A negative height asks for the character height, as the layout
-        // gives it.
-        return CreateFontW(-dpi_.scale(pixels), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_SWISS, face);
-    };
-    window_font_ = font(L"MS Sans Serif", layout::window_font_pixels, false);
-    caption_font_ = font(L"Arial", layout::caption_font_pixels, true);
-    version_font_ = font(L"MS Sans Serif", layout::window_font_pixels, true);
-
-    const auto glyph = [this](int id) {
-        const int size = dpi_.scale(layout::glyph_pixels);
-        return static_cast<HICON>(
-            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-    };
-    check_mark_ = glyph(IDI_CHECK_MARK);
-    open_door_ = glyph(IDI_OPEN_DOOR);
 }
 
 // A dialog frame with only the close box; inside a host a borderless child,
@@ -173,9 +145,9 @@ void TMForm::create_window() {
 
 void TMForm::build_footer() {
     Draw3D1 = std::make_unique<GradientPanel>(handle_, layout::footer_panel, layout::footer_gradient, dpi_);
-    BClose = Draw3D1->add_button(id_close, layout::close_button, wide(texts::close_button), window_font_, open_door_);
-    Button1 = Draw3D1->add_button(id_help, layout::help_button, wide(texts::help_button), window_font_);
-    Draw3D1->add_label({wide(texts::version_label), layout::version_label, version_font_,
+    BClose = Draw3D1->add_button(id_close, layout::close_button, wide(texts::close_button), look_.window_font, look_.open_door);
+    Button1 = Draw3D1->add_button(id_help, layout::help_button, wide(texts::help_button), look_.window_font);
+    Draw3D1->add_label({wide(texts::version_label), layout::version_label, look_.bold_font,
                         rgb(layout::version_colour)});
 }
 
@@ -183,9 +155,9 @@ void TMForm::build_footer() {
 std::unique_ptr<GradientPanel> TMForm::direction_side(const layout::Box& box, const layout::Box& caption_box,
                                                       const char* caption, int id, HWND& button) {
     auto panel = std::make_unique<GradientPanel>(handle_, box, layout::direction_gradient, dpi_);
-    panel->add_label({wide(caption), caption_box, caption_font_, GetSysColor(COLOR_WINDOWTEXT)});
-    button = panel->add_button(id, layout::direction_button, wide(texts::direction_button), window_font_,
-                               check_mark_);
+    panel->add_label({wide(caption), caption_box, look_.caption_font, GetSysColor(COLOR_WINDOWTEXT)});
+    button = panel->add_button(id, layout::direction_button, wide(texts::direction_button), look_.window_font,
+                               look_.check_mark);
     return panel;
 }
 

@@ -13,6 +13,7 @@
 #include "host_overlay.h"
 #include "hosted.h"
 #include "panels.h"
+#include "window_look.h"
 
 #include <windows.h>
 
@@ -50,7 +51,6 @@ private:
     void command(int id);
 
     void create_window();
-    void create_fonts();
     void build_footer();
     std::unique_ptr<GradientPanel> direction_side(const app::layout::Box& box, const app::layout::Box& caption_box,
                                                   const char* caption, int id, HWND& button);
@@ -75,6 +75,7 @@ private:
     std::unique_ptr<app::CoreConversions> conversions_;
     help::HelpSystem& help_;
     Dpi dpi_;
+    WindowLook look_;
     Placement placement_;
     // Under Wine the window lies over its host instead of inside it.
     std::optional<HostOverlay> overlay_;
@@ -86,11 +87,6 @@ private:
     HWND focused_ = nullptr;  // put back when the window is activated again
     bool destroying_ = false;  // from WM_DESTROY on: boxes then have no owner
 
-    HFONT window_font_ = nullptr;
-    HFONT caption_font_ = nullptr;
-    HFONT version_font_ = nullptr;
-    HICON check_mark_ = nullptr;
-    HICON open_door_ = nullptr;
 
     std::unique_ptr<GradientPanel> Draw3D1, Draw3D2, Draw3D3;
     HWND BExportar = nullptr;

@@ -101,10 +101,10 @@ HICON system_icon(const wchar_t* which, int size) {
 } // namespace
 
 CheckWindow::CheckWindow(const checking::CheckArguments& arguments, const Settings& settings)
-    : settings_(settings), dpi_(Dpi::of_screen()) {
+    : settings_(settings), dpi_(Dpi::of_screen()), look_(dpi_) {
     if (arguments.exchange_dir)
         settings_.exchange_dir = *arguments.exchange_dir;
-    create_fonts();
+    create_severity_icons();
     create_window();
     create_controls();
     lay_out();
@@ -122,37 +122,13 @@ CheckWindow::~CheckWindow() {
         DestroyWindow(handle_);
     header_.reset();
     footer_.reset();
-    for (HFONT font : {window_font_, caption_font_, bold_font_})
-        if (font)
-            DeleteObject(font);
-    for (HICON glyph : {check_mark_, open_door_})
-        if (glyph)
-            DestroyIcon(glyph);
     if (severity_icons_)
         ImageList_Destroy(severity_icons_);
 }
 
-// The main window's fonts and glyphs, so the two look of one family.
-void CheckWindow::create_fonts() {
-    const auto font = [this](const wchar_t* face, int pixels, bool bold) {
-        return CreateFontW(-dpi_.scale(pixels), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_SWISS, face);
-    };
-    window_font_ = font(L"MS Sans Serif", layout::window_font_pixels, false);
-    bold_font_ = font(L"MS Sans Serif", layout::window_font_pixels, true);
-    caption_font_ = font(L"Arial", layout::caption_font_pixels, true);
-
-    const auto glyph = [this](int id) {
-        const int size = dpi_.scale(layout::glyph_pixels);
-        return static_cast<HICON>(
-            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-    };
-    check_mark_ = glyph(IDI_CHECK_MARK);
-    open_door_ = glyph(IDI_OPEN_DOOR);
-
-    // The list's severity column: the system's own error and warning icons,
-    // in the order of Severity's values' rows below.
+// The list's severity column: the system's own error and warning icons,
+// in the order of Severity's values' rows below.
+void CheckWindow::create_severity_icons() {
     const int size = GetSystemMetrics(SM_CXSMICON);
     severity_icons_ = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 0);
     for (const wchar_t* which : {error_icon, warning_icon}) {
@@ -197,43 +173,43 @@ HWND CheckWindow::add_control(const wchar_t* window_class, const std::wstring& t
 void CheckWindow::create_controls() {
     header_ = std::make_unique<GradientPanel>(handle_, layout::Box{0, 0, initial_width, header_height},
                                               layout::direction_gradient, dpi_);
-    header_->add_label({L"Comprobar datos", {margin, 8, 600, 22}, caption_font_, GetSysColor(COLOR_WINDOWTEXT)});
+    header_->add_label({L"Comprobar datos", {margin, 8, 600, 22}, look_.caption_font, GetSysColor(COLOR_WINDOWTEXT)});
     header_->add_label({L"Lo que harían la exportación y la importación con el documento SAGA y las tablas de "
                         L"Horalis, sin escribir nada.",
-                        {margin, 31, 900, text_height + 2}, window_font_, GetSysColor(COLOR_WINDOWTEXT)});
+                        {margin, 31, 900, text_height + 2}, look_.window_font, GetSysColor(COLOR_WINDOWTEXT)});
 
     const DWORD edit = WS_TABSTOP | ES_AUTOHSCROLL;
     const DWORD button = WS_TABSTOP | BS_PUSHBUTTON;
-    document_label_ = add_control(WC_STATICW, L"&Documento SAGA:", 0, 0, window_font_);
-    document_edit_ = add_control(WC_EDITW, L"", edit, id_document, window_font_, WS_EX_CLIENTEDGE);
-    browse_button_ = add_control(WC_BUTTONW, L"&Examinar…", button, id_browse, window_font_);
-    exchange_label_ = add_control(WC_STATICW, L"Directorio de &intercambio:", 0, 0, window_font_);
-    exchange_edit_ = add_control(WC_EDITW, settings_.exchange_dir.wstring(), edit, id_exchange, window_font_,
+    document_label_ = add_control(WC_STATICW, L"&Documento SAGA:", 0, 0, look_.window_font);
+    document_edit_ = add_control(WC_EDITW, L"", edit, id_document, look_.window_font, WS_EX_CLIENTEDGE);
+    browse_button_ = add_control(WC_BUTTONW, L"&Examinar…", button, id_browse, look_.window_font);
+    exchange_label_ = add_control(WC_STATICW, L"Directorio de &intercambio:", 0, 0, look_.window_font);
+    exchange_edit_ = add_control(WC_EDITW, settings_.exchange_dir.wstring(), edit, id_exchange, look_.window_font,
                                  WS_EX_CLIENTEDGE);
-    change_button_ = add_control(WC_BUTTONW, L"Ca&mbiar…", button, id_change, window_font_);
-    check_button_ = add_control(WC_BUTTONW, L"&Comprobar", button, id_check, window_font_);
-    SendMessageW(check_button_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(check_mark_));
+    change_button_ = add_control(WC_BUTTONW, L"Ca&mbiar…", button, id_change, look_.window_font);
+    check_button_ = add_control(WC_BUTTONW, L"&Comprobar", button, id_check, look_.window_font);
+    SendMessageW(check_button_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(look_.check_mark));
 
-    findings_label_ = add_control(WC_STATICW, L"&Avisos y errores:", 0, 0, window_font_);
+    findings_label_ = add_control(WC_STATICW, L"&Avisos y errores:", 0, 0, look_.window_font);
     findings_ = add_control(WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-                            id_findings, window_font_, WS_EX_CLIENTEDGE);
+                            id_findings, look_.window_font, WS_EX_CLIENTEDGE);
     SendMessageW(findings_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP | LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER);
     SendMessageW(findings_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(severity_icons_));
     add_columns();
     // Texts of the check: an "&" in them is no mnemonic.
-    summary_ = add_control(WC_STATICW, L"", SS_NOPREFIX, id_summary, bold_font_);
+    summary_ = add_control(WC_STATICW, L"", SS_NOPREFIX, id_summary, look_.bold_font);
 
-    tables_label_ = add_control(WC_STATICW, L"&Tablas de Horalis leídas:", 0, 0, window_font_);
+    tables_label_ = add_control(WC_STATICW, L"&Tablas de Horalis leídas:", 0, 0, look_.window_font);
     tables_ = add_control(WC_EDITW, L"", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                          id_tables, window_font_, WS_EX_CLIENTEDGE);
+                          id_tables, look_.window_font, WS_EX_CLIENTEDGE);
 
     footer_ = std::make_unique<GradientPanel>(handle_, layout::Box{0, 0, initial_width, footer_height},
                                               layout::footer_gradient, dpi_);
     const layout::Box anywhere{0, 0, footer_button_width, button_height};
-    save_button_ = footer_->add_button(id_save, anywhere, L"&Guardar informe…", window_font_);
-    copy_button_ = footer_->add_button(id_copy, anywhere, L"Co&piar", window_font_);
-    close_button_ = footer_->add_button(id_close, anywhere, L"Ce&rrar", window_font_, open_door_);
+    save_button_ = footer_->add_button(id_save, anywhere, L"&Guardar informe…", look_.window_font);
+    copy_button_ = footer_->add_button(id_copy, anywhere, L"Co&piar", look_.window_font);
+    close_button_ = footer_->add_button(id_close, anywhere, L"Ce&rrar", look_.window_font, look_.open_door);
     // Nothing to save or copy before a check.
     EnableWindow(save_button_, FALSE);
     EnableWindow(copy_button_, FALSE);

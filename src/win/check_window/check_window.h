@@ -8,6 +8,7 @@
 #include "app/checking/check_view.h"
 #include "dpi.h"
 #include "panels.h"
+#include "window_look.h"
 #include "storage/settings.h"
 
 #include <windows.h>
@@ -42,7 +43,7 @@ private:
     bool handle_key(const MSG& message);
     void command(int id);
 
-    void create_fonts();
+    void create_severity_icons();
     void create_window();
     void create_controls();
     HWND add_control(const wchar_t* window_class, const std::wstring& text, DWORD style, int id,
@@ -63,13 +64,9 @@ private:
 
     Settings settings_;
     Dpi dpi_;
+    WindowLook look_;
     HWND handle_ = nullptr;
 
-    HFONT window_font_ = nullptr;
-    HFONT caption_font_ = nullptr;
-    HFONT bold_font_ = nullptr;
-    HICON check_mark_ = nullptr;
-    HICON open_door_ = nullptr;
     HIMAGELIST severity_icons_ = nullptr;
 
     std::unique_ptr<GradientPanel> header_, footer_;
