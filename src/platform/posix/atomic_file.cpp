@@ -7,6 +7,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -40,6 +41,8 @@ public:
 
     // Creates and locks the file; false with errno set when it cannot.
     bool open() {
+        if (open_unnamed_then_name())
+            return true;
         for (int attempt = 0; attempt < 100; ++attempt) {
             path_.assign(template_.begin(), template_.end());
             path_.push_back('\0');
@@ -105,6 +108,50 @@ public:
     }
 
 private:
+    // Where the file system allows it, the file is made without a name,
+    // locked, and only then given its name: a run removing leftovers never
+    // finds it unheld, not even for a moment. False, with nothing left
+    // behind, where it does not (no O_TMPFILE, no /proc): the named way
+    // then takes over.
+    bool open_unnamed_then_name() {
+        const std::size_t slash = template_.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : template_.substr(0, slash + 1);
+        const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return false;
+        int locked;
+        do
+            locked = ::flock(fd, LOCK_EX);
+        while (locked != 0 && errno == EINTR);
+        const int lock_fd = locked == 0 ? ::fcntl(fd, F_DUPFD_CLOEXEC, 0) : -1;
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        for (int attempt = 0; lock_fd >= 0 && attempt < 100; ++attempt) {
+            path_.assign(template_.begin(), template_.end());
+            fill_random_suffix(path_);
+            path_.push_back('\0');
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path_.data(), AT_SYMLINK_FOLLOW) == 0) {
+                fd_ = fd;
+                lock_fd_ = lock_fd;
+                return created_ = true;
+            }
+            if (errno != EEXIST)
+                break;
+        }
+        if (lock_fd >= 0)
+            ::close(lock_fd);
+        ::close(fd);  // unnamed, it goes with its last descriptor
+        return false;
+    }
+
+    // The trailing X's of the template, as mkostemp() would fill them.
+    static void fill_random_suffix(std::vector<char>& name) {
+        static constexpr char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        static std::minstd_rand random(static_cast<unsigned>(std::random_device{}()) ^
+                                       static_cast<unsigned>(::getpid()));
+        for (auto at = name.rbegin(); at != name.rend() && *at == 'X'; ++at)
+            *at = letters[random() % (sizeof letters - 1)];
+    }
+
     bool names_file(int fd) const {
         struct stat opened {}, named {};
         return ::fstat(fd, &opened) == 0 && ::lstat(path_.data(), &named) == 0 &&
