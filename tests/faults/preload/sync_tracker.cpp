@@ -19,6 +19,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
@@ -67,10 +68,19 @@ void changed_descriptor(int fd) {
         changed_file(found->second);
 }
 
+// A file made without a name (O_TMPFILE) is followed under a name of its
+// own until linkat() gives it one in its folder.
+std::string unnamed(int fd) { return "(unnamed " + std::to_string(fd) + ")"; }
+
 // After an open: follow the descriptor, and note a new file or a truncation.
 int opened(int fd, const std::string& path, int flags, bool existed) {
     if (fd < 0)
         return fd;
+    if ((flags & O_TMPFILE) == O_TMPFILE) {
+        tracker().descriptors[fd] = unnamed(fd);
+        changed_file(unnamed(fd));
+        return fd;
+    }
     tracker().descriptors[fd] = path;
     if ((flags & O_CREAT) && !existed) {
         changed_file(path);
@@ -271,6 +281,29 @@ int renameat(int from_fd, const char* from, int to_fd, const char* to) {
     const int result = real<int (*)(int, const char*, int, const char*)>("renameat")(from_fd, from, to_fd, to);
     if (result == 0)
         moved(absolute(from_fd, from), absolute(to_fd, to));
+    return result;
+}
+
+// Naming an unnamed file through /proc/self/fd: from then on it is that
+// file in that folder, and the folder has changed.
+int linkat(int from_fd, const char* from, int to_fd, const char* to, int flags) {
+    const int result = real<int (*)(int, const char*, int, const char*, int)>("linkat")(from_fd, from, to_fd, to, flags);
+    const std::string prefix = "/proc/self/fd/";
+    if (result == 0 && std::string(from).rfind(prefix, 0) == 0) {
+        const int fd = std::atoi(from + prefix.size());
+        const auto found = tracker().descriptors.find(fd);
+        if (found != tracker().descriptors.end()) {
+            const std::string name = absolute(to_fd, to);
+            if (tracker().dirty_files.erase(found->second))
+                tracker().dirty_files.insert(name);
+            if (tracker().written.erase(found->second))
+                tracker().written.insert(name);
+            tracker().dirty_dirs.insert(parent_of(name));
+            for (auto& [descriptor, path] : tracker().descriptors)
+                if (path == unnamed(fd))
+                    path = name;
+        }
+    }
     return result;
 }
 
