@@ -196,6 +196,9 @@ class Judge:
 
 
 def click(env, x, y):
+    # --sync waits for the pointer to move, which it never does when an
+    # earlier test left it right there: it first goes to a corner.
+    subprocess.run(["xdotool", "mousemove", "0", "0"], env=env, timeout=15, check=True)
     subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "1"], env=env, timeout=15,
                    check=True)
 

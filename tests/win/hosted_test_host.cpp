@@ -405,6 +405,15 @@ int main(int argc, char** argv) {
         std::printf("usage: hosted_test_host ENLAZOR_EXE SCENARIO SAGA_DOCUMENT\n");
         return 2;
     }
+    // Starts the Wine session's desktop process and ends: test-windows.sh
+    // runs it before the tests, so that no test starts it and leaves it
+    // holding that test's output open.
+    if (std::string(argv[2]) == "start-session") {
+        Observed seen;
+        make_host_windows(seen);
+        DestroyWindow(seen.frame);
+        return 0;
+    }
     const Scenario* scenario = nullptr;
     for (const Scenario& candidate : scenarios)
         if (std::string(argv[2]) == candidate.name)

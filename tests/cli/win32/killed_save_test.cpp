@@ -78,7 +78,10 @@ public:
         startup.hStdInput = nullptr;
         startup.hStdOutput = out_;
         startup.hStdError = out_;
-        started_ = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+        // Without a console of its own: under Wine a killed program's
+        // console host lives on, holding the test's output open, and ctest
+        // then waits for it long after the test has passed.
+        started_ = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
                                     nullptr, &startup, &process_);
         if (!started_)
             ADD_FAILURE() << "cannot start " << (executable_folder() / name).string() << ": error "
