@@ -183,16 +183,9 @@ void TMForm::run() {
     UpdateWindow(handle_);
     SetFocus(BClose);  // the first in keyboard order
 
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (handle_key(message))
-            continue;
-        // Tab and the arrows between the buttons, Alt+S, Space.
-        if (handle_ && IsDialogMessageW(handle_, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    // Tab and the arrows between the buttons, Alt+S, Space: the dialog
+    // manager's; F1, Enter and Alt+F4 the window's own.
+    run_message_loop(handle_, [this](const MSG& message) { return handle_key(message); });
 }
 
 bool TMForm::handle_key(const MSG& message) {

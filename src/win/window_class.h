@@ -53,4 +53,20 @@ LRESULT dispatch_to_owner(HWND window, UINT message, WPARAM wparam, LPARAM lpara
     return result;
 }
 
+// The message loop of a window that answers some keys itself (`own_key`,
+// true when it did) and leaves Tab, the arrows and the mnemonics to the
+// dialog manager; until the program's quit message.
+template <typename OwnKey>
+void run_message_loop(const HWND& window, OwnKey own_key) {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (own_key(message))
+            continue;
+        if (window && IsDialogMessageW(window, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
 } // namespace enlazor::win

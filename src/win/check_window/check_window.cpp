@@ -296,16 +296,8 @@ void CheckWindow::run() {
     if (check_at_start_)
         PostMessageW(handle_, check_at_start_message, 0, 0);
 
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (handle_key(message))
-            continue;
-        // Tab between the controls, and the mnemonics.
-        if (handle_ && IsDialogMessageW(handle_, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    // Tab between the controls and the mnemonics: the dialog manager's.
+    run_message_loop(handle_, [this](const MSG& message) { return handle_key(message); });
 }
 
 bool CheckWindow::handle_key(const MSG& message) {
