@@ -3,8 +3,8 @@
 # mingw-w64 cross compiler, Wine (64-bit only) with its fonts and Xvfb for
 # its windows, openbox, xdotool, xprop and ImageMagick's import to look at
 # and click the hosted window as a person would, NSIS for the installer,
-# zip, and pugixml's source package, so the Windows programs carry the same
-# pugixml release as the Linux ones.
+# zip, and pugixml's and Expat's source packages, so the Windows programs
+# carry the same pugixml and Expat releases as the Linux ones.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
@@ -40,4 +40,20 @@ if [ ! -f third_party/pugixml/src/pugixml.cpp ]; then
   mkdir -p third_party/pugixml
   tar -xzf "$orig" -C third_party/pugixml --strip-components=1
   rm -rf third_party/pugixml-src
+fi
+
+# Expat's own sources, the same way.
+if [ ! -f third_party/expat/CMakeLists.txt ]; then
+  rm -rf third_party/expat third_party/expat-src
+  mkdir -p third_party/expat-src
+  # Only the upstream release is used: a security update's Debian files may
+  # be missing from the mirror while its original tarball is there.
+  (cd third_party/expat-src && apt-get source -qq --download-only expat >/dev/null 2>&1) || true
+  orig="$(ls third_party/expat-src/expat_*.orig.tar.* 2>/dev/null | head -n1)"
+  [ -n "$orig" ] || { echo "install-windows-deps.sh: Expat's source package could not be fetched" >&2; exit 1; }
+  mkdir -p third_party/expat-src/unpacked
+  tar -xf "$orig" -C third_party/expat-src/unpacked
+  # The release unpacks to <top>/expat/, a CMake project.
+  mv "$(dirname "$(ls -d third_party/expat-src/unpacked/*/expat/CMakeLists.txt | head -n1)")" third_party/expat
+  rm -rf third_party/expat-src
 fi

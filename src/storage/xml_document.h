@@ -1,10 +1,11 @@
 // The SAGA document: load, read, change and save one XML file.
 //
-// Built on pugixml. Whitespace-only text between elements is kept in the tree
-// of a document loaded for editing, so that a save leaves the school's
-// layout as it was, but the reading
-// helpers below never see it: for them it forms no node, so the first child
-// of an indented element is its first element or its first real text.
+// Read by Expat, a conforming XML 1.0 parser with namespaces, into a pugixml
+// tree that the rest of the program reads and changes. Whitespace-only text
+// between elements is kept in the tree of a document loaded for editing, so
+// that a save leaves the school's layout as it was, but the reading helpers
+// below never see it: for them it forms no node, so the first child of an
+// indented element is its first element or its first real text.
 #pragma once
 
 #include "platform/bulk_memory.h"
@@ -38,13 +39,18 @@ public:
     XmlDocument(const XmlDocument&) = delete;
     XmlDocument& operator=(const XmlDocument&) = delete;
 
-    // Loads a file. A file that is not well-formed XML throws Error with the
-    // parser's description and its line and column; nothing else is touched.
-    // Reads UTF-8 (with or without byte-order mark), UTF-16 with its mark or
-    // starting with "<", and files declared ISO-8859-1 or windows-1252; a file
-    // declaring any other encoding is refused rather than misread. Entities
-    // other than the predefined ones and character references are never
-    // expanded and nothing outside the file is ever read.
+    // Loads a file. A file that is not well-formed XML 1.0 with namespaces
+    // throws Error saying in Spanish what is wrong, its line and column and
+    // the name involved; nothing else is touched. Reads UTF-8 (with or
+    // without byte-order mark), UTF-16 with its mark or starting with "<",
+    // and files declared ISO-8859-1 or windows-1252; a file declaring any
+    // other encoding, or one its mark contradicts, is refused rather than
+    // misread. Entities declared in the document are expanded, in text and
+    // attribute values, and attribute values are normalised as the document
+    // declares them. Nothing outside the file is ever read: an external DTD
+    // is left unread, and a reference to an external entity, or to one that
+    // only such a DTD could declare, is refused by name. An expansion that
+    // grows out of all proportion to the file is refused.
     void load(const std::filesystem::path& path, XmlUse use = XmlUse::Edit);
     // The same from memory (tests, fuzzing); `name` stands for the path in messages.
     void load_from_memory(std::string_view bytes, const std::string& name = "documento",
@@ -56,8 +62,10 @@ public:
     // and the original file is untouched.
     void save(const std::filesystem::path& path) const;
     // The bytes a save would write: the nodes as loaded and added, without
-    // re-indentation, in the file's encoding and with its byte-order mark.
-    // A single-byte encoding writes a character it lacks as "&#N;".
+    // re-indentation, in the file's encoding, with its byte-order mark, its
+    // XML declaration and document type declaration as written, and the line
+    // ends its first line used. Entities come out expanded. A single-byte
+    // encoding writes a character it lacks as "&#N;".
     std::string serialize() const;
 
     // The root element, or an empty node when there is none.
@@ -93,18 +101,16 @@ public:
     XmlEncoding encoding() const { return encoding_; }
 
 private:
-    class ByteSink;
-    void load_bytes(platform::BulkBytes bytes, const std::string& name, XmlUse use,
-                    const std::function<platform::BulkBytes()>& read_again);
+    class Writer;
+    void load_bytes(platform::BulkBytes bytes, const std::string& name, XmlUse use);
     void require_editable() const;
-    void write_to(ByteSink& sink) const;
-    void write_node(pugi::xml_node node, ByteSink& sink) const;
+    void write_to(const std::function<void(std::string_view)>& out) const;
 
-    // The text the tree was parsed from, in place: its names and values.
-    std::unique_ptr<platform::BulkBytes> text_;
     pugi::xml_document doc_;
     XmlEncoding encoding_ = XmlEncoding::Utf8;
     std::string byte_order_mark_;  // as the file had it, written back by a save
+    std::string declaration_;      // the XML declaration as written, or empty
+    std::string line_end_ = "\n";  // what the file's first line ended with
     XmlUse use_ = XmlUse::Edit;
     pugi::xml_node streamed_element_;
     ChildProducer streamed_children_;

@@ -60,8 +60,8 @@ bool equals_ignoring_case(std::string_view a, std::string_view b) {
 
 bool is_xml_space(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// The value of the encoding pseudo-attribute of an XML declaration at the
-// start of an 8-bit file, or empty when there is none.
+} // namespace
+
 std::string_view declared_encoding(std::string_view bytes) {
     if (bytes.size() < 6 || bytes.substr(0, 5) != "<?xml" || !is_xml_space(bytes[5]))
         return {};
@@ -90,6 +90,8 @@ std::string_view declared_encoding(std::string_view bytes) {
         return {};
     return declaration.substr(i, close - i);
 }
+
+namespace {
 
 std::optional<XmlEncoding> encoding_named(std::string_view name) {
     // ASCII is a subset of UTF-8, so a file declared as ASCII reads as UTF-8.
@@ -180,6 +182,21 @@ void append_utf16(std::string& out, char32_t c, bool little_endian) {
 }
 
 } // namespace
+
+bool declared_encoding_fits(std::string_view declared, XmlEncoding actual) {
+    switch (actual) {
+    case XmlEncoding::Utf8Bom:
+        return encoding_named(declared) == XmlEncoding::Utf8;
+    case XmlEncoding::Utf16LE:
+    case XmlEncoding::Utf16BE:
+        for (std::string_view utf16 : {"UTF-16", "UTF-16LE", "UTF-16BE", "UTF16", "ISO-10646-UCS-2", "UCS-2"})
+            if (equals_ignoring_case(declared, utf16))
+                return true;
+        return false;
+    default:
+        return true;  // the declaration itself chose the encoding
+    }
+}
 
 EncodingGuess guess_xml_encoding(std::string_view bytes) {
     using namespace std::string_view_literals;

@@ -26,6 +26,16 @@ struct EncodingGuess {
 // named in the XML declaration; UTF-8 when nothing says otherwise.
 EncodingGuess guess_xml_encoding(std::string_view bytes);
 
+// The name a file's XML declaration gives its encoding, read from text in an
+// ASCII-compatible form (the file's own bytes, or its UTF-8), or empty.
+std::string_view declared_encoding(std::string_view text);
+
+// Whether a file whose bytes are in `actual` (known from its byte-order mark
+// or its first bytes) may declare the encoding `declared`. A UTF-8 mark with
+// a declaration of ISO-8859-1, say, is a contradiction: which of the two is
+// wrong cannot be told, so the file is refused rather than misread.
+bool declared_encoding_fits(std::string_view declared, XmlEncoding actual);
+
 // A document turned into UTF-8. When the input holds a sequence that is not
 // valid in its encoding, or a NUL character (which XML never allows),
 // `fault` is the offset in `utf8` where it was met; `utf8` then stops there.
