@@ -32,7 +32,11 @@ CheckReport run_check(const std::filesystem::path& saga_path, const Settings& se
     if (saga_path.empty() || !file_exists(saga_path))
         throw MissingFile();
     XmlDocument document;
-    document.load(saga_path);
+    try {
+        document.load(saga_path);
+    } catch (const Error& error) {
+        throw DocumentNotLoaded(error.what());
+    }
 
     CheckReport report;
     report.document = saga_path;
@@ -43,6 +47,20 @@ CheckReport run_check(const std::filesystem::path& saga_path, const Settings& se
     // Last: the import replaces the document's time-tables section, in
     // this copy only, which is never saved.
     check_import(document, settings, report);
+    return report;
+}
+
+CheckReport unchecked_document_report(const std::filesystem::path& saga_path, const Settings& settings,
+                                      const Error& stopped) {
+    CheckReport report;
+    report.document = saga_path;
+    report.exchange_dir = settings.exchange_dir;
+    report.decimal_separator = settings.decimal_separator;
+    Finding finding;
+    finding.severity = Severity::Error;
+    finding.kind = dynamic_cast<const MissingFile*>(&stopped) ? "missing-document" : "document-not-loaded";
+    finding.message = stopped.what();
+    report.findings.push_back(std::move(finding));
     return report;
 }
 

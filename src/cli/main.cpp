@@ -50,7 +50,17 @@ int run(const Invocation& invocation) {
     if (invocation.exchange_dir)
         settings.exchange_dir = *invocation.exchange_dir;
     if (invocation.command == Command::Check) {
-        const CheckReport report = run_check(invocation.saga_path, settings);
+        CheckReport report;
+        try {
+            report = run_check(invocation.saga_path, settings);
+        } catch (const Error& e) {
+            // A script reads the answer on standard output even when the
+            // check cannot begin; the message goes to the terminal as well.
+            if (invocation.json &&
+                (dynamic_cast<const MissingFile*>(&e) || dynamic_cast<const DocumentNotLoaded*>(&e)))
+                std::cout << report_json(unchecked_document_report(invocation.saga_path, settings, e));
+            throw;
+        }
         std::cout << (invocation.json ? report_json(report) : report_text(report));
         if (report.errors() > 0)
             return kCheckErrors;

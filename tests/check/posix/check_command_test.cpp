@@ -104,6 +104,38 @@ TEST_F(CheckCommand, TheJsonReportParsesAndCarriesTheSameFindings) {
               0);
 }
 
+TEST_F(CheckCommand, AJsonReportTellsOfADocumentThatDoesNotLoad) {
+    std::ofstream(dir_.path() / "roto.xml", std::ios::binary) << "<document>Matem&aacute;ticas</document>";
+    const struct {
+        fs::path document;
+        int exit_code;
+        const char* kind;
+        const char* message;
+    } cases[] = {
+        {dir_.path() / "roto.xml", cli::kConversionError, "document-not-loaded", "la entidad «aacute»"},
+        {dir_.path() / "nada.xml", cli::kMissingFile, "missing-document", "No existe archivo"},
+    };
+    for (const auto& c : cases) {
+        const Outcome run = run_cli("check", c.document, "--json");
+        EXPECT_EQ(run.exit_code, c.exit_code) << run.out << run.err;
+        const fs::path json = dir_.path() / "report.json";
+        std::ofstream(json, std::ios::binary) << run.out;
+        const Outcome parsed = run_command(
+            "/usr/bin/python3 -c " +
+                shell_quoted("import json, sys\n"
+                             "r = json.load(open(sys.argv[1], encoding='utf-8'))\n"
+                             "f, = r['findings']\n"
+                             "print(r['summary']['errors'], f['severity'], f['kind'])\n"
+                             "print(f['message'])\n") +
+                " " + shell_quoted(json.string()),
+            dir_.path());
+        ASSERT_EQ(parsed.exit_code, 0) << parsed.err << run.out;
+        EXPECT_EQ(parsed.out.substr(0, parsed.out.find('\n')), std::string("1 error ") + c.kind);
+        EXPECT_NE(parsed.out.find(c.message), std::string::npos) << parsed.out;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << "the terminal is told the same: " << run.err;
+    }
+}
+
 TEST_F(CheckCommand, NothingIsWrittenToTheDocumentOrTheExchangeDirectory) {
     const fs::path document = place_document("tests/check/fixtures/every_export_finding.xml");
     export_into(document, dir_.exchange());
