@@ -52,19 +52,20 @@ std::string_view name_at(std::string_view text, std::size_t at) {
     return text.substr(std::min(at, text.size()), end - std::min(at, text.size()));
 }
 
-// "prefix:local" (or "local") from Expat's "uri·local·prefix" forms.
-std::string qualified_name(const char* expat_name) {
+// "prefix:local" (or "local") from Expat's "uri·local·prefix" forms; the
+// name itself, without a copy, when it has no namespace (a SAGA document's).
+const char* qualified_name(const char* expat_name, std::string& buffer) {
     const std::string_view name(expat_name);
     const std::size_t first = name.find(kNameSeparator);
     if (first == std::string_view::npos)
-        return std::string(name);
+        return expat_name;
     const std::size_t second = name.find(kNameSeparator, first + 1);
     if (second == std::string_view::npos)
-        return std::string(name.substr(first + 1));
-    std::string qualified(name.substr(second + 1));
-    qualified += ':';
-    qualified += name.substr(first + 1, second - first - 1);
-    return qualified;
+        return expat_name + first + 1;
+    buffer.assign(name.substr(second + 1));
+    buffer += ':';
+    buffer += name.substr(first + 1, second - first - 1);
+    return buffer.c_str();
 }
 
 bool is_namespace_declaration(std::string_view name) {
@@ -191,38 +192,42 @@ private:
         return {};
     }
 
+    void add_attribute(pugi::xml_node element, const char* name, const char* value) {
+        element.append_attribute(name).set_value(value);
+    }
+
     void add_attributes(pugi::xml_node element, const char** attributes) {
-        const int specified = XML_GetSpecifiedAttributeCount(parser_);
-        std::vector<bool> declaration_used(namespaces_.size(), false);
         int next = 0;
-        const auto add = [&](const std::string& name, const char* value) {
-            element.append_attribute(name.c_str()).set_value(value);
-        };
-        // The namespace declarations among the others, where the tag has
-        // them; Expat hands them over apart.
-        const std::string_view tag = event_text();
-        if (!tag.empty() && tag[0] == '<')
-            for (const std::string_view name : written_attribute_names(tag)) {
-                if (!is_namespace_declaration(name)) {
-                    if (next < specified && attributes[next]) {
-                        add(qualified_name(attributes[next]), attributes[next + 1]);
-                        next += 2;
+        if (!namespaces_.empty()) {
+            // The namespace declarations among the others, where the tag
+            // has them; Expat hands them over apart.
+            const int specified = XML_GetSpecifiedAttributeCount(parser_);
+            std::vector<bool> declaration_used(namespaces_.size(), false);
+            const std::string_view tag = event_text();
+            if (!tag.empty() && tag[0] == '<')
+                for (const std::string_view name : written_attribute_names(tag)) {
+                    if (!is_namespace_declaration(name)) {
+                        if (next < specified && attributes[next]) {
+                            add_attribute(element, qualified_name(attributes[next], name_buffer_),
+                                          attributes[next + 1]);
+                            next += 2;
+                        }
+                        continue;
                     }
-                    continue;
+                    for (std::size_t i = 0; i < namespaces_.size(); ++i)
+                        if (!declaration_used[i] && namespaces_[i].first == name) {
+                            add_attribute(element, namespaces_[i].first.c_str(), namespaces_[i].second.c_str());
+                            declaration_used[i] = true;
+                            break;
+                        }
                 }
-                for (std::size_t i = 0; i < namespaces_.size(); ++i)
-                    if (!declaration_used[i] && namespaces_[i].first == name) {
-                        add(namespaces_[i].first, namespaces_[i].second.c_str());
-                        declaration_used[i] = true;
-                        break;
-                    }
-            }
-        for (std::size_t i = 0; i < namespaces_.size(); ++i)
-            if (!declaration_used[i])
-                add(namespaces_[i].first, namespaces_[i].second.c_str());
+            for (std::size_t i = 0; i < namespaces_.size(); ++i)
+                if (!declaration_used[i])
+                    add_attribute(element, namespaces_[i].first.c_str(), namespaces_[i].second.c_str());
+            namespaces_.clear();
+        }
         for (; attributes[next]; next += 2)
-            add(qualified_name(attributes[next]), attributes[next + 1]);
-        namespaces_.clear();
+            add_attribute(element, qualified_name(attributes[next], name_buffer_), attributes[next + 1]);
     }
 
     // Whitespace beside the document element, kept for a save's layout.
@@ -287,7 +292,7 @@ private:
             if (const std::string_view missing = b.undeclared_reference(tag); !missing.empty())
                 return b.refuse(skipped_entity_message(missing));
         }
-        b.current_ = b.current_.append_child(qualified_name(name).c_str());
+        b.current_ = b.current_.append_child(qualified_name(name, b.name_buffer_));
         b.add_attributes(b.current_, attributes);
         ++b.depth_;
     }
@@ -437,6 +442,7 @@ private:
     pugi::xml_node current_;
     std::size_t depth_ = 0;
     std::string pending_;  // text not yet made a node
+    std::string name_buffer_;  // a qualified name put together
     std::vector<std::pair<std::string, std::string>> namespaces_;  // declared by the coming start tag
     std::unordered_map<std::string, int> bound_prefixes_;
     std::unordered_set<std::string> declared_entities_;

@@ -33,7 +33,7 @@ const Escapes& escapes() {
         static std::array<std::string, 32> controls;
         Escapes e;
         for (int c = 0; c < 32; ++c) {
-            controls[static_cast<std::size_t>(c)] = "&#" + std::string(c < 10 ? "0" : "") + std::to_string(c) + ";";
+            controls[static_cast<std::size_t>(c)] = "&#" + std::to_string(c) + ";";
             e.attribute[static_cast<std::size_t>(c)] = controls[static_cast<std::size_t>(c)].c_str();
             if (c != '\t' && c != '\n')
                 e.text[static_cast<std::size_t>(c)] = controls[static_cast<std::size_t>(c)].c_str();
@@ -60,7 +60,8 @@ public:
     }
 
     void document() {
-        out_(document_.byte_order_mark_);
+        if (!document_.byte_order_mark_.empty())
+            out_(document_.byte_order_mark_);
         // Node by node rather than the document at once, to pass over the
         // elements created but never appended.
         for (pugi::xml_node node = document_.doc_.first_child(); node; node = node.next_sibling())

@@ -97,6 +97,11 @@ TEST(XmlEncodingRoundTrip, UnchangedDocumentIsByteIdentical) {
         "\t<teacher id=\"PR-02\">Delta &amp; Eco &lt;x&gt;<?marca uno?></teacher>\n</document>\n",
         "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<document>\r\n  <t id=\"1\">\r\n    Alfa\r\n  </t>\r\n</document>\r\n\r\n",
         "<document><a/>\n<b x=\"1\"/></document>",
+        // Namespace declarations stay among the attributes where they were.
+        "<document version=\"2\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+        "xsi:noNamespaceSchemaLocation=\"saga.xsd\" xmlns=\"urn:saga\"><xsi:x xmlns:p=\"urn:p\" p:y=\"1\"/></document>",
+        // A carriage return the document holds as a reference stays one.
+        "<a>\r\n  <b t=\"x&#13;&#10;y&#9;\">uno&#13;\r\ndos</b>\r\n</a>\r\n",
     };
     ASSERT_GT(cases.front().size(), 1000u) << sample;
     for (const std::string& bytes : cases) {
