@@ -20,3 +20,5 @@ set(EXPAT_NS ON CACHE BOOL "" FORCE)
 enable_language(C)
 add_subdirectory(${ENLAZOR_EXPAT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/expat EXCLUDE_FROM_ALL)
 add_library(EXPAT::EXPAT ALIAS expat)
+# Its own warnings are its maintainers' business, not this build's.
+target_compile_options(expat PRIVATE -w)

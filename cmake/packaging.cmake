@@ -138,7 +138,7 @@ if(ENLAZOR_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libc6 (>= 2.34), libgcc-s1 (>= 3.0), libstdc++6 (>= 12), libpugixml1v5 (>= 1.11), libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libx11-6, qt6-translations-l10n")
+      "libc6 (>= 2.34), libgcc-s1 (>= 3.0), libstdc++6 (>= 12), libpugixml1v5 (>= 1.11), libexpat1 (>= 2.5.0), libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libx11-6, qt6-translations-l10n")
 endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xchm")
 include(CPack)

@@ -53,7 +53,7 @@ done
 if grep -q " \./usr/enlazor" <<<"$contents"; then fail "the package holds the private-folder copies"; fi
 depends="$(dpkg-deb --field "$deb" Depends)"
 echo "Depends: $depends"
-for library in libc6 libstdc++6 libpugixml1v5 libqt6core6 libqt6gui6 libqt6widgets6 qt6-translations-l10n; do
+for library in libc6 libstdc++6 libpugixml1v5 libexpat1 libqt6core6 libqt6gui6 libqt6widgets6 qt6-translations-l10n; do
   grep -q "\b$library\b" <<<"$depends" || fail "Depends lacks $library"
 done
 # F1 opens SAGA.chm only with a CHM viewer at hand.
