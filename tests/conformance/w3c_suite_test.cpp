@@ -13,7 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
+#include <cctype>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -149,7 +150,22 @@ std::string expected_canonical(const fs::path& file) {
 
 TEST(W3cConformance, EveryDocumentThatIsNotWellFormedIsRefusedInSpanish) {
     // Words of the parser's own messages that no Spanish sentence holds.
-    const std::regex english(R"(\b(invalid|token|tag|mismatch|undefined|unclosed|junk|syntax|not|the|of|entity|element|reference|declaration|encoding|document|character|must|well)\b)");
+    const std::set<std::string> english = {"invalid", "token", "tag", "mismatch", "undefined", "unclosed",
+                                           "junk", "syntax", "not", "the", "of", "entity", "element", "reference",
+                                           "declaration", "encoding", "document", "character", "must", "well"};
+    const auto holds_english = [&](const std::string& message) {
+        std::string word;
+        for (const char c : message + " ") {
+            if (std::isalpha(static_cast<unsigned char>(c))) {
+                word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                continue;
+            }
+            if (english.count(word))
+                return true;
+            word.clear();
+        }
+        return false;
+    };
     std::size_t refused = 0;
     std::vector<std::string> faults;
     for (const SuiteCase& c : suite_cases()) {
@@ -162,7 +178,7 @@ TEST(W3cConformance, EveryDocumentThatIsNotWellFormedIsRefusedInSpanish) {
             faults.push_back(c.id + " se cargó");
         } catch (const Error& error) {
             ++refused;
-            if (std::regex_search(error.what(), english))
+            if (holds_english(error.what()))
                 faults.push_back(c.id + ": " + error.what());
         }
     }
