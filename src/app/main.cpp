@@ -5,6 +5,7 @@
 #include "app/MainForm.h"
 #include "app/shell/core_conversions.h"
 #include "app/shell/shell_texts.h"
+#include "app/help/own_help.h"
 #include "app/help/sto_html_help.h"
 #include "app/hosted/hosted_arguments.h"
 #include "platform/shell/profile_ini.h"
@@ -61,8 +62,11 @@ bool names_host_window(const std::vector<std::string>& arguments) {
 
 int main(int argc, char* argv[]) {
     // Help is ready before any window, whether it is ever asked for or not.
-    auto help = enlazor::help::make_help_bridge(enlazor::help::load_html_help(), texts::help_file_name,
-                                                enlazor::executable_folder());
+    // Without a SAGA.chm beside the program, its requests go to our own help.
+    auto help = enlazor::help::make_help_bridge(
+        enlazor::help::with_own_help(enlazor::help::load_html_help(), enlazor::executable_folder(),
+                                     texts::help_file_name),
+        texts::help_file_name, enlazor::executable_folder());
 
     ShellState state;
     // Every argument counts, as Horalis passed it, before Qt takes out the

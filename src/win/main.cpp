@@ -1,6 +1,7 @@
 // Start-up on Windows: the help bridge, the main window (which settles
 // normal or hosted mode), and the message loop until the main window closes.
 
+#include "app/help/own_help.h"
 #include "app/help/sto_html_help.h"
 #include "platform/shell/profile_ini.h"
 #include "app/shell/core_conversions.h"
@@ -22,8 +23,11 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // Help is ready before any window, whether it is ever asked for or not.
-    auto help = enlazor::help::make_help_bridge(enlazor::help::load_html_help(), enlazor::app::texts::help_file_name,
-                                                enlazor::executable_folder());
+    // Without a SAGA.chm beside the program, its requests go to our own help.
+    auto help = enlazor::help::make_help_bridge(
+        enlazor::help::with_own_help(enlazor::help::load_html_help(), enlazor::executable_folder(),
+                                     enlazor::app::texts::help_file_name),
+        enlazor::app::texts::help_file_name, enlazor::executable_folder());
 
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);

@@ -1,6 +1,7 @@
 #include "app/check_window/check_window.h"
 
 #include "app/gradient_panel.h"
+#include "app/help/own_help.h"
 #include "app/message_boxes.h"
 #include "app/qt_paths.h"
 #include "app/window_look.h"
@@ -107,6 +108,8 @@ CheckWindow::CheckWindow(const Settings& settings, const std::filesystem::path& 
     // Esc closes, as "Cerrar" does, wherever the focus is.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
+    auto* help_key = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help_key, &QShortcut::activated, this, [] { help::show_checking_help(); });
 
     set_exchange_dir(settings_.exchange_dir);
     update_buttons();

@@ -1,5 +1,6 @@
 #include "check_window.h"
 
+#include "app/help/own_help.h"
 #include "app/shell/window_layout.h"
 #include "message_boxes.h"
 #include "platform/console.h"
@@ -306,6 +307,10 @@ bool CheckWindow::handle_key(const MSG& message) {
         return false;
     if (message.wParam == VK_ESCAPE) {
         DestroyWindow(handle_);
+        return true;
+    }
+    if (message.wParam == VK_F1) {
+        help::show_checking_help();
         return true;
     }
     if (message.wParam == VK_RETURN) {
