@@ -41,6 +41,16 @@ if(TARGET enlazor-comprobar)
           COMPONENT desktop)
 endif()
 
+# The Spanish help: the compiled file, which F1 opens when no SAGA.chm lies
+# beside the program (found as bin/../share/enlazor/ayuda), and its pages
+# for a browser. enlazor-wine copies the same file into Horalis's folder.
+if(TARGET enlazor_help)
+  set(enlazor_help_dir ${CMAKE_INSTALL_DATADIR}/enlazor/ayuda)
+  install(FILES ${ENLAZOR_HELP_FILE} DESTINATION ${enlazor_help_dir} COMPONENT desktop)
+  install(DIRECTORY ${ENLAZOR_HELP_SOURCE_DIR}/ DESTINATION ${enlazor_help_dir} COMPONENT desktop
+          FILES_MATCHING PATTERN "*.html" PATTERN "*.css" PATTERN "*.png")
+endif()
+
 # The Windows programs, for Horalis running under Wine: it hands Enlazor a
 # Win32 window, which only the Windows build can live in. They come from the
 # cross build (scripts/build-windows.sh), not from this one, and are carried

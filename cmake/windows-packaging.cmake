@@ -41,6 +41,14 @@ configure_file(${enlazor_windows_packaging}/LEEME-Enlazor.txt.in
                ${CMAKE_BINARY_DIR}/LEEME-Enlazor.txt @ONLY NEWLINE_STYLE CRLF)
 install(FILES ${CMAKE_BINARY_DIR}/LEEME-Enlazor.txt DESTINATION .)
 
+# The Spanish help, beside the programs under its own name, which is never
+# Horalis's: the programs open it while no SAGA.chm is there, and the
+# installer also copies it to SAGA.chm when the folder has none.
+if(TARGET enlazor_help)
+  install(FILES ${ENLAZOR_HELP_FILE} DESTINATION .)
+  set(CPACK_ENLAZOR_HELP_FILE_NAME ${ENLAZOR_HELP_NAME}.chm)
+endif()
+
 # The installer and its uninstaller wear the window's icon.
 set(enlazor_icon ${CMAKE_CURRENT_LIST_DIR}/../src/win/art/enlazor.ico)
 cmake_path(NORMAL_PATH enlazor_icon)
