@@ -62,6 +62,11 @@ set(ENLAZOR_WINDOWS_PROGRAM_TARGETS enlazor enlazor-cli enlazor-comprobar)
 set(ENLAZOR_WINDOWS_PROGRAMS ${PROJECT_SOURCE_DIR}/build-windows/bin CACHE PATH
     "Folder of the cross-built Windows programs the Debian package carries")
 set(enlazor_windows_dir lib/enlazor/windows)
+# The help enlazor-wine copies beside them (cmake/help.cmake makes it).
+set(ENLAZOR_HELP_FILE_NAME Enlazor-ayuda.chm)
+if(ENLAZOR_HELP_NAME)
+  set(ENLAZOR_HELP_FILE_NAME ${ENLAZOR_HELP_NAME}.chm)
+endif()
 list(TRANSFORM ENLAZOR_WINDOWS_PROGRAM_TARGETS APPEND .exe OUTPUT_VARIABLE enlazor_windows_files)
 list(JOIN enlazor_windows_files " " ENLAZOR_WINDOWS_PROGRAM_FILES)
 string(REPLACE ";" "\n" enlazor_windows_lines "${ENLAZOR_WINDOWS_PROGRAM_TARGETS}")

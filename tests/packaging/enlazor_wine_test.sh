@@ -21,6 +21,10 @@ mkdir -p "$stubs"
 programs="$(sed -n "s/^programs='\(.*\)'$/\1/p" "$command")"
 [ -n "$programs" ] || { echo "no list of programs in $command" >&2; exit 1; }
 for program in $programs; do printf 'MZ %s' "$program" >"$stubs/$program"; done
+# And of the help, under the name the build wrote into the command.
+help="$(sed -n "s/^help='\(.*\)'$/\1/p" "$command")"
+[ -n "$help" ] || { echo "no help file name in $command" >&2; exit 1; }
+printf 'ITSF ayuda de Enlazor' >"$stubs/$help"
 
 # A prefix whose drive C: holds the given folders, each with Horalis's files,
 # and one file of an earlier Windows installation that is not ours to remove.
@@ -38,7 +42,7 @@ snapshot() { (cd "$1" && find . -printf '%p %y %m %s\n' | sort && find . -type f
 run() { # environment assignments, then arguments; output in $out, status in $status
   local assignments=()
   while [[ "$1" == *=* ]]; do assignments+=("$1"); shift; done
-  out="$(env ENLAZOR_WINDOWS_DIR="$stubs" "${assignments[@]}" sh "$command" "$@" 2>&1)"
+  out="$(env ENLAZOR_WINDOWS_DIR="$stubs" ENLAZOR_HELP_FILE="$stubs/$help" "${assignments[@]}" sh "$command" "$@" 2>&1)"
   status=$?
 }
 installed_in() {
@@ -46,8 +50,10 @@ installed_in() {
   for program in $programs; do cmp -s "$stubs/$program" "$1/$program" || return 1; done
 }
 said_removed() { grep -q '^Quitado de C:\\Horalis' <<<"$out" && grep -qF "$programs" <<<"$out"; }
-# What the folder should list once they are in: Horalis's three files and ours.
-listed_with_ours="$(printf '%s\n' HORALIS.EXE Horalis.ini LEEME-Enlazor.txt $programs | LC_ALL=C sort | tr '\n' ' ')"
+# What the folder should list once they are in: Horalis's three files and
+# ours, the help also as SAGA.chm.
+listed_with_ours="$(printf '%s\n' HORALIS.EXE Horalis.ini LEEME-Enlazor.txt $programs "$help" SAGA.chm |
+  LC_ALL=C sort | tr '\n' ' ')"
 
 # Round trip, whatever the drive: instalar puts exactly our programs into the
 # folder, desinstalar takes exactly them out, and Horalis's files keep their
@@ -82,6 +88,48 @@ check "capitals: replaced in place" cmp -s "$stubs/enlazor.exe" "$horalis/ENLAZO
 check "capitals: no second copy" test ! -e "$horalis/enlazor.exe"
 run desinstalar --prefijo "$work/capitals"
 check "capitals: removed" test "$(ls "$horalis" | LC_ALL=C sort | tr '\n' ' ')" = "HORALIS.EXE Horalis.ini LEEME-Enlazor.txt "
+
+# SAGA.chm: ours goes in only where there is none, and comes out only when
+# it is ours; Horalis's own, whatever the case of its name, keeps its bytes.
+# Columns: the SAGA.chm there before (none, horalis, ours), its name, the
+# help source (stub, or none), then what instalar and desinstalar leave.
+while IFS='|' read -r before name source after_install after_uninstall; do
+  prefix="$(mktemp -d "$work/saga.XXXXXX")"
+  make_prefix "$prefix" Horalis
+  horalis="$prefix/drive_c/Horalis"
+  case $before in
+    horalis) printf 'ITSF ayuda de Horalis' >"$horalis/$name" ;;
+    ours) cp "$stubs/$help" "$horalis/$name" ;;
+  esac
+  help_file="$stubs/$help"
+  [ "$source" = stub ] || help_file="$work/no-help.chm"
+  saga_chm() { # what the folder's SAGA.chm is: none, ours or horalis
+    local entry
+    entry="$(find "$horalis" -maxdepth 1 -iname saga.chm)"
+    if [ -z "$entry" ]; then echo none
+    elif cmp -s "$entry" "$stubs/$help"; then echo "ours:${entry##*/}"
+    else echo "horalis:${entry##*/}"; fi
+  }
+  run ENLAZOR_HELP_FILE="$help_file" instalar --prefijo "$prefix"
+  check "SAGA.chm $before as $name, help $source: instalar leaves $after_install (left $(saga_chm))" \
+    test "$(saga_chm)" = "$after_install"
+  if [ "$source" = stub ]; then
+    check "SAGA.chm $before as $name: the help is in under its own name" cmp -s "$stubs/$help" "$horalis/$help"
+  else
+    check "no help: said so, and the programs are in" \
+      eval 'grep -q "no se encuentra la ayuda" <<<"$out" && installed_in "$horalis"'
+  fi
+  run ENLAZOR_HELP_FILE="$help_file" desinstalar --prefijo "$prefix"
+  check "SAGA.chm $before as $name, help $source: desinstalar leaves $after_uninstall (left $(saga_chm))" \
+    test "$(saga_chm)" = "$after_uninstall"
+  check "SAGA.chm $before as $name: our help under its own name is gone" test ! -e "$horalis/$help"
+done <<'TABLE'
+none|SAGA.chm|stub|ours:SAGA.chm|none
+horalis|SAGA.chm|stub|horalis:SAGA.chm|horalis:SAGA.chm
+horalis|saga.CHM|stub|horalis:saga.CHM|horalis:saga.CHM
+ours|Saga.chm|stub|ours:Saga.chm|none
+none|SAGA.chm|none|none|none
+TABLE
 
 # Which folder without --carpeta: the first that exists, in this order; with
 # --carpeta, the one it names, whatever its case.
