@@ -3,9 +3,9 @@
 # mingw-w64 cross compiler, Wine (64-bit only) with its fonts and Xvfb for
 # its windows, openbox, xdotool, xprop and ImageMagick's import to look at
 # and click the hosted window as a person would, NSIS for the installer,
-# chmcmd (fp-utils-3.2.2) for the help, zip, and pugixml's and Expat's
-# source packages, so the Windows programs carry the same pugixml and Expat
-# releases as the Linux ones.
+# chmcmd (fp-utils-3.2.2) and chmlib's tools (libchm-bin) for the help,
+# zip, and pugixml's and Expat's source packages, so the Windows programs
+# carry the same pugixml and Expat releases as the Linux ones.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
@@ -29,7 +29,7 @@ $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 \
   wine64 wine fonts-wine xvfb xauth openbox xdotool x11-utils imagemagick python3 \
-  nsis zip unzip dpkg-dev googletest cmake fp-utils-3.2.2 >/dev/null
+  nsis zip unzip dpkg-dev googletest cmake fp-utils-3.2.2 libchm-bin >/dev/null
 
 # pugixml's own sources, unpacked once into third_party/ (ignored by git).
 mkdir -p third_party
