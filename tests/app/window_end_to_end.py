@@ -18,8 +18,8 @@ import shutil
 import subprocess
 import tempfile
 
-from xvfb_driver import (Failure, VirtualDisplay, check, find_window, run, type_into_file_dialog,
-                         wait_until, window_shown)
+from xvfb_driver import (Failure, VirtualDisplay, check, find_window, grab, run, type_into_file_dialog,
+                         wait_until, window_geometry, window_shown)
 
 CAPTION = "Exportar e importar datos entre Horalis y SAGA"
 TABLES = ["ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT", "DIASHORAST"]
@@ -46,29 +46,6 @@ TOLERANCE = 8
 
 # BExportar's centre in the client area: Draw3D2's origin plus the button's.
 EXPORT_BUTTON = (0 + 96 + 89 // 2, -1 + 120 + 25 // 2)
-
-
-def window_geometry(env, window):
-    code, out = run(env, "xwininfo", "-id", window)
-    check(code == 0, "xwininfo failed")
-    fields = {}
-    for line in out.splitlines():
-        key, _, value = line.strip().partition(":")
-        fields[key] = value.strip()
-    return (int(fields["Absolute upper-left X"]), int(fields["Absolute upper-left Y"]),
-            int(fields["Width"]), int(fields["Height"]))
-
-
-def grab(env, window):
-    """The window's pixels as (width, rgb bytes)."""
-    result = subprocess.run(["import", "-window", window, "-depth", "8", "ppm:-"], env=env,
-                            capture_output=True, timeout=15)
-    check(result.returncode == 0, "import could not grab the window")
-    magic, size, maximum, pixels = result.stdout.split(b"\n", 3)
-    width, height = map(int, size.split())
-    check(magic == b"P6" and maximum == b"255" and len(pixels) == 3 * width * height,
-          "unexpected screenshot format")
-    return width, pixels
 
 
 def gradient_mismatches(image):

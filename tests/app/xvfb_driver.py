@@ -79,6 +79,29 @@ def type_into_file_dialog(env, dialog_pattern, text, timeout=15):
     raise Failure("the file dialog did not accept the typed path")
 
 
+def window_geometry(env, window):
+    code, out = run(env, "xwininfo", "-id", window)
+    check(code == 0, "xwininfo failed")
+    fields = {}
+    for line in out.splitlines():
+        key, _, value = line.strip().partition(":")
+        fields[key] = value.strip()
+    return (int(fields["Absolute upper-left X"]), int(fields["Absolute upper-left Y"]),
+            int(fields["Width"]), int(fields["Height"]))
+
+
+def grab(env, window):
+    """The window's pixels as (width, rgb bytes)."""
+    result = subprocess.run(["import", "-window", window, "-depth", "8", "ppm:-"], env=env,
+                            capture_output=True, timeout=15)
+    check(result.returncode == 0, "import could not grab the window")
+    magic, size, maximum, pixels = result.stdout.split(b"\n", 3)
+    width, height = map(int, size.split())
+    check(magic == b"P6" and maximum == b"255" and len(pixels) == 3 * width * height,
+          "unexpected screenshot format")
+    return width, pixels
+
+
 class VirtualDisplay:
     """An Xvfb server on a display number it picks itself among the free ones."""
 
