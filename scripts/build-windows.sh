@@ -23,8 +23,8 @@ while [ $# -gt 0 ]; do
 done
 # What the build needs is installed once; a later build finds it there.
 if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null || ! command -v wine >/dev/null ||
-  ! command -v makensis >/dev/null || [ ! -f third_party/pugixml/src/pugixml.cpp ] ||
-  [ ! -f third_party/expat/CMakeLists.txt ]; then
+  ! command -v makensis >/dev/null || ! command -v chmcmd >/dev/null || ! command -v extract_chmLib >/dev/null ||
+  [ ! -f third_party/pugixml/src/pugixml.cpp ] || [ ! -f third_party/expat/CMakeLists.txt ]; then
   bash scripts/install-windows-deps.sh
 fi
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \

@@ -45,6 +45,8 @@ for path in usr/bin/enlazor usr/bin/enlazor-cli usr/bin/enlazor-comprobar \
     usr/share/man/man1/enlazor-cli.1.gz usr/share/man/man1/enlazor.1.gz \
     usr/share/man/man1/enlazor-comprobar.1.gz \
     usr/bin/enlazor-wine usr/share/man/man1/enlazor-wine.1.gz \
+    usr/share/enlazor/ayuda/Enlazor-ayuda.chm usr/share/enlazor/ayuda/index.html \
+    usr/share/enlazor/ayuda/mensajes.html usr/share/enlazor/ayuda/img/ventana-principal.png \
     "${windows_paths[@]}" \
     usr/share/doc/enlazor/copyright usr/share/doc/enlazor/changelog.gz; do
   grep -q " \./$path\$" <<<"$contents" || fail "the package lacks /$path"
@@ -111,6 +113,11 @@ env -u ENLAZOR_WINDOWS_DIR "$root/usr/bin/enlazor-wine" instalar --prefijo "$wor
 for target in "${windows_targets[@]}"; do
   cmp -s "$horalis/$target.exe" "$root/usr/lib/enlazor/windows/$target.exe" \
     || fail "enlazor-wine did not install $target.exe"
+done
+# The help from /usr/share, also as SAGA.chm in a folder that had none.
+for help in Enlazor-ayuda.chm SAGA.chm; do
+  cmp -s "$horalis/$help" "$root/usr/share/enlazor/ayuda/Enlazor-ayuda.chm" \
+    || fail "enlazor-wine did not install the help as $help"
 done
 env -u ENLAZOR_WINDOWS_DIR "$root/usr/bin/enlazor-wine" desinstalar --prefijo "$work/prefix" \
   || fail "enlazor-wine desinstalar failed"

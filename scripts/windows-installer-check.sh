@@ -3,7 +3,10 @@
 # tries the installer under Wine as a school's IT staff would use it: a
 # silent install into a folder that already holds Horalis's files, what it
 # leaves there, in the program list and in the Start menu, and a silent
-# uninstall that takes Enlazor away and leaves Horalis's files be.
+# uninstall that takes Enlazor away and leaves Horalis's files be. The help
+# goes in as SAGA.chm only where none is: installed into a folder without
+# one and removed with Enlazor; a folder with Horalis's own SAGA.chm keeps it,
+# byte for byte, through install and uninstall.
 #
 #   bash scripts/windows-installer-check.sh [BUILD_DIR [WINEPREFIX]]
 #
@@ -109,10 +112,10 @@ check "the installer is a 64-bit program (PE32+)" \
 zip_lists_the_programs() {
   local listed
   listed="$(unzip -Z1 "$zip" | sort | tr '\n' ' ')"
-  [ "$listed" = "LEEME-Enlazor.txt enlazor-cli.exe enlazor-comprobar.exe enlazor.exe " ] \
+  [ "$listed" = "Enlazor-ayuda.chm LEEME-Enlazor.txt enlazor-cli.exe enlazor-comprobar.exe enlazor.exe " ] \
     || { echo "  the zip holds: $listed" >&2; return 1; }
 }
-check "the zip holds enlazor.exe, enlazor-cli.exe, enlazor-comprobar.exe and LEEME-Enlazor.txt, no folder" \
+check "the zip holds enlazor.exe, enlazor-cli.exe, enlazor-comprobar.exe, Enlazor-ayuda.chm and LEEME-Enlazor.txt, no folder" \
   zip_lists_the_programs
 
 # ---- a silent install into a folder of Horalis's ----
@@ -134,6 +137,10 @@ installed_programs() {
 }
 check "/S /D=$win_folder puts enlazor.exe, enlazor-cli.exe, enlazor-comprobar.exe and the uninstaller in the folder" \
   installed_programs || stop
+help_as_saga_chm() {
+  [ -f "$unix_folder/Enlazor-ayuda.chm" ] && cmp -s "$unix_folder/SAGA.chm" "$unix_folder/Enlazor-ayuda.chm"
+}
+check "in a folder without SAGA.chm, the help goes in also as SAGA.chm" help_as_saga_chm
 
 # Runs with no DLL of ours beside it, from where Horalis starts it.
 installed_cli_runs() {
@@ -178,18 +185,35 @@ wine_run 60 "$win_folder\\Desinstalar-Enlazor.exe" /S && wine_wait \
   || abort "the silent uninstall (Desinstalar-Enlazor.exe /S) failed or timed out"
 removed() {
   local file
-  for file in enlazor.exe enlazor-cli.exe enlazor-comprobar.exe LEEME-Enlazor.txt Desinstalar-Enlazor.exe; do
+  for file in enlazor.exe enlazor-cli.exe enlazor-comprobar.exe LEEME-Enlazor.txt Desinstalar-Enlazor.exe \
+      Enlazor-ayuda.chm SAGA.chm; do
     [ ! -e "$unix_folder/$file" ] || { echo "  $file is still there" >&2; return 1; }
   done
   [ ! -e "$shortcut" ] || { echo "  the Start-menu entry is still there" >&2; return 1; }
   [ ! -e "$check_shortcut" ] || { echo "  \"Enlazor - Comprobar datos\" is still in the Start menu" >&2; return 1; }
   [ -z "$(uninstall_value DisplayName)" ] || { echo "  the program list still names Enlazor" >&2; return 1; }
 }
-check "the uninstaller removes the programs, the Start-menu entries and the program-list entry" removed
+check "the uninstaller removes the programs, our SAGA.chm, the Start-menu entries and the program-list entry" removed
 
 horalis_stays() {
   [ -f "$unix_folder/Horalis.exe" ] && cmp -s "$unix_folder/Horalis.ini" "$work/Horalis.ini"
 }
 check "Horalis's files, Horalis.ini among them, and its folder stay" horalis_stays
+
+# ---- Horalis's own SAGA.chm: kept through install and uninstall ----
+printf 'ITSF la ayuda de Horalis\r\n' >"$unix_folder/SAGA.chm"
+cp "$unix_folder/SAGA.chm" "$work/SAGA.chm"
+wine_run 120 "$installer" /S "/D=$win_folder" && wine_wait \
+  || abort "the second silent install, beside Horalis's SAGA.chm, failed or timed out"
+horalis_help_kept() {
+  [ -f "$unix_folder/Enlazor-ayuda.chm" ] && cmp -s "$unix_folder/SAGA.chm" "$work/SAGA.chm"
+}
+check "beside Horalis's own SAGA.chm, the help goes in under its own name only" horalis_help_kept
+wine_run 60 "$win_folder\\Desinstalar-Enlazor.exe" /S && wine_wait \
+  || abort "the second silent uninstall failed or timed out"
+horalis_help_stays() {
+  [ ! -e "$unix_folder/Enlazor-ayuda.chm" ] && cmp -s "$unix_folder/SAGA.chm" "$work/SAGA.chm"
+}
+check "the uninstaller removes our help and keeps Horalis's SAGA.chm" horalis_help_stays
 
 finish
