@@ -54,10 +54,12 @@ HtmlHelpEntryPoint with_own_help(HtmlHelpEntryPoint html_help, const std::filesy
 }
 
 void show_checking_help() {
-    static const HtmlHelpEntryPoint html_help = load_html_help();
+    // Never unloaded: HTML Help's windows may outlive the check window, and
+    // the library must not go from under them while the process ends.
+    static const HtmlHelpEntryPoint* const html_help = new HtmlHelpEntryPoint(load_html_help());
     static const std::filesystem::path own_help = find_own_help(executable_folder());
-    if (html_help && !own_help.empty())
-        html_help(0, own_help.string(), HH_HELP_CONTEXT, static_cast<std::uintptr_t>(checking_help_context));
+    if (*html_help && !own_help.empty())
+        (*html_help)(0, own_help.string(), HH_HELP_CONTEXT, static_cast<std::uintptr_t>(checking_help_context));
 }
 
 } // namespace enlazor::help
