@@ -1,22 +1,12 @@
 #!/usr/bin/python3
-"""F1 and "F1 AYUDA" under Xvfb, as installed: which help they open, and that
-it shows rendered.
+"""F1 and "F1 AYUDA" under Xvfb, from the programs laid out as the package
+installs them (PREFIX/bin, PREFIX/share/enlazor/ayuda; copies, since the
+executable's folder is read with links resolved).
 
-The programs are copied into PREFIX/bin and the compiled help into
-PREFIX/share/enlazor/ayuda, as the package lays them out (the executable's
-folder is read with symbolic links resolved, so copies, not links).
-
-Which file and page each request opens is seen through a stand-in viewer
-(ENLAZOR_CHM_VIEWER) that writes down its arguments: our help while no
-SAGA.chm lies beside the program, SAGA.chm once one does; F1 at context 1,
-the button at the contents, F1 in "Comprobar datos" at context 2.
-
-Then with xchm itself: F1 and the button must show their page rendered, which
-the screenshot shows by colour, as HTML source text never has any: the
-picture of the main window on its page, the program's icon on the contents.
-The screenshots stay in the artifacts folder.
-
-Needs Xvfb, xdotool, xwininfo (x11-utils), import (imagemagick) and xchm.
+A stand-in viewer (ENLAZOR_CHM_VIEWER) writes down which file and context
+each request opens; then xchm itself must show each page rendered, which the
+screenshot shows by colour (HTML source text has none). Screenshots stay in
+the artifacts folder. Needs Xvfb, xdotool, xwininfo, import and xchm.
 """
 
 import argparse
@@ -98,12 +88,6 @@ def started(program, env, log):
     return subprocess.Popen([str(program)], env=env, stdout=log, stderr=subprocess.STDOUT)
 
 
-def stop(process):
-    if process.poll() is None:
-        process.kill()
-        process.wait()
-
-
 def check_routes(bin_dir, own_help, top):
     """The stand-in viewer writes its arguments, one per line, to a file."""
     recorded = top / "viewer-arguments"
@@ -125,7 +109,8 @@ def check_routes(bin_dir, own_help, top):
                 ask_for_help(env, bin_dir / name, how)
                 check(wait_until(recorded.exists, timeout=10), f"{case}: no viewer started")
             finally:
-                stop(program)
+                program.kill()
+                program.wait()
         wanted = [a.format(own=own_help, saga=saga) for a in expected]
         got = recorded.read_text().splitlines()
         check(got == wanted, f"{case}: the viewer got {got}, expected {wanted}")
@@ -171,7 +156,8 @@ def check_rendered(bin_dir, top, artifacts):
                       f"it shows no rendered page (see {shot})")
                 print(f"ok   {how}: xchm shows {what}, rendered; screenshot {shot}")
             finally:
-                stop(program)
+                program.kill()
+                program.wait()
 
 
 def main():
