@@ -46,8 +46,10 @@ MESSAGE_SOURCES = [
     ("app/main.cpp", r'std::cerr << "enlazor: ([^"«]+)'),
     ("win/main_form.cpp", r'Error\("([^"]+)"'),
 ]
-# The kinds of finding of the check, each explained under its own anchor.
-FINDING_KINDS = ("check/check_report.cpp", r'\{"([a-z]+(?:-[a-z]+)+)", "')
+# The kinds of finding of the check, each explained under its own anchor:
+# those the report names, and those set where a finding is made.
+FINDING_KINDS = [("check/check_report.cpp", r'\{"([a-z]+(?:-[a-z]+)+)", "'),
+                 ("check/check.cpp", r'"([a-z]+(?:-[a-z]+)+)"')]
 CONTEXTS = {1: "ventana-principal.html", 2: "comprobar.html"}
 
 
@@ -164,7 +166,8 @@ def main(chm, pages_dir, source_dir):
         for message in found:
             checked += 1
             expect(normal(message) in explained, f"mensajes.html does not explain {message!r} ({source})")
-    kinds = re.findall(FINDING_KINDS[1], (source_dir / FINDING_KINDS[0]).read_text(encoding="utf-8"))
+    kinds = sorted({kind for source, pattern in FINDING_KINDS
+                    for kind in re.findall(pattern, (source_dir / source).read_text(encoding="utf-8"))})
     expect(len(kinds) >= 19, f"only {len(kinds)} kinds of finding found")
     for kind in kinds:
         expect(kind in anchors, f"mensajes.html has no anchor for the finding {kind}")
