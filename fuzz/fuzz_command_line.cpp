@@ -4,7 +4,7 @@
 // how hosted_arguments rebuilds the line from argv.
 #include "fuzz_check.h"
 
-#include "app/hosted/hosted_arguments.h"
+#include "shell/hosted/hosted_arguments.h"
 #include "base/error.h"
 
 #include <cstddef>

@@ -9,7 +9,7 @@
 // and setting it a second time must change nothing.
 #include "fuzz_check.h"
 
-#include "platform/shell/profile_ini.h"
+#include "shell/system/profile_ini.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

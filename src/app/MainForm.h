@@ -3,10 +3,10 @@
 // of Horalis's windows and reports its outcome when it closes.
 #pragma once
 
-#include "app/shell/conversions.h"
-#include "app/shell/direction_frames.h"
-#include "app/shell/frame_ui.h"
-#include "app/shell/shell_state.h"
+#include "shell/window/conversions.h"
+#include "shell/window/direction_frames.h"
+#include "shell/window/frame_ui.h"
+#include "shell/window/shell_state.h"
 #include "app/host_windows.h"
 
 #include <QWidget>

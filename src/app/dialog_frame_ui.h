@@ -2,7 +2,7 @@
 // program's message boxes, and Qt's override cursor as the hourglass.
 #pragma once
 
-#include "app/shell/frame_ui.h"
+#include "shell/window/frame_ui.h"
 
 #include <QString>
 

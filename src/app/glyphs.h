@@ -1,7 +1,7 @@
 // The buttons' glyphs, drawn here so the program ships no image files.
 #pragma once
 
-#include "app/shell/window_layout.h"
+#include "shell/window/window_layout.h"
 
 #include <QIcon>
 

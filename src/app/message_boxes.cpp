@@ -1,7 +1,7 @@
 #include "app/message_boxes.h"
 
 #include "app/screen_centre.h"
-#include "app/shell/shell_texts.h"
+#include "shell/window/shell_texts.h"
 
 #include <QMessageBox>
 #include <QPushButton>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/gradient_panel.h"
-#include "app/shell/window_layout.h"
+#include "shell/window/window_layout.h"
 
 #include <QFont>
 #include <QRect>

@@ -1,6 +1,6 @@
 #include "app/x11_host_windows.h"
 
-#include "app/shell/shell_texts.h"
+#include "shell/window/shell_texts.h"
 #include "base/error.h"
 
 #include <QGuiApplication>

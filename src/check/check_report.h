@@ -2,6 +2,8 @@
 // document or the record of a Horalis table it concerns, and the counts.
 #pragma once
 
+#include "base/direction.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <map>
@@ -12,9 +14,6 @@ namespace enlazor {
 
 // An error would stop a direction; a warning only deserves a look.
 enum class Severity { Warning, Error };
-
-// The direction whose rules made the finding.
-enum class Direction { Export, Import };
 
 // Where a finding lies. Texts are UTF-8; what does not apply stays empty (0).
 struct FindingPlace {

@@ -1,12 +1,17 @@
 #include "cli/command_line.h"
 
+#include "base/error.h"
 #include "platform/places.h"
+#include "storage/settings.h"
 
 namespace enlazor::cli {
 
 Invocation parse_command_line(const std::vector<std::string>& args) {
     Invocation result;
     std::vector<std::string> positional;
+    // A fault in --exchange-dir is told once every argument is read, so
+    // that --help and --version still win over it.
+    std::optional<UsageError> exchange_dir_fault;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -15,20 +20,23 @@ Invocation parse_command_line(const std::vector<std::string>& args) {
             return Invocation{Command::Version, {}, {}, false};
         } else if (arg == "--json") {
             result.json = true;
-        } else if (arg == "--exchange-dir") {
-            if (i + 1 >= args.size())
-                throw UsageError{"falta el directorio tras --exchange-dir"};
-            result.exchange_dir = path_from_utf8(args[++i]);
-        } else if (arg.rfind("--exchange-dir=", 0) == 0) {
-            result.exchange_dir = path_from_utf8(arg.substr(std::string("--exchange-dir=").size()));
+        } else if (arg.starts_with("--exchange-dir")) {
+            try {
+                if (std::optional<std::filesystem::path> dir = exchange_dir_option(args, i))
+                    result.exchange_dir = std::move(dir);
+                else
+                    throw UsageError{"opción desconocida: " + arg};
+            } catch (const Error& fault) {
+                exchange_dir_fault = UsageError{fault.what()};
+            }
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw UsageError{"opción desconocida: " + arg};
         } else {
             positional.push_back(arg);
         }
     }
-    if (result.exchange_dir && result.exchange_dir->empty())
-        throw UsageError{"el directorio de --exchange-dir está vacío"};
+    if (exchange_dir_fault)
+        throw *exchange_dir_fault;
     if (positional.empty())
         throw UsageError{"falta la orden: export, import o check"};
     const std::string& command = positional[0];

@@ -3,7 +3,7 @@
 // every size is scaled here instead.
 #pragma once
 
-#include "app/shell/window_layout.h"
+#include "shell/window/window_layout.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "frame_dialogs.h"
 
-#include "app/shell/shell_texts.h"
+#include "shell/window/shell_texts.h"
 #include "message_boxes.h"
 #include "wide_text.h"
 

@@ -2,7 +2,7 @@
 // document, the program's message boxes, and the hourglass.
 #pragma once
 
-#include "app/shell/frame_ui.h"
+#include "shell/window/frame_ui.h"
 
 #include <windows.h>
 

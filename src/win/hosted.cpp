@@ -1,7 +1,7 @@
 #include "hosted.h"
 
-#include "app/hosted/hosted_arguments.h"
-#include "app/shell/shell_texts.h"
+#include "shell/hosted/hosted_arguments.h"
+#include "shell/window/shell_texts.h"
 #include "base/error.h"
 
 #include <string_view>

@@ -1,16 +1,16 @@
 // Start-up on Windows: the help bridge, the main window (which settles
 // normal or hosted mode), and the message loop until the main window closes.
 
-#include "app/help/own_help.h"
-#include "app/help/sto_html_help.h"
-#include "platform/shell/profile_ini.h"
-#include "app/shell/core_conversions.h"
-#include "app/shell/shell_texts.h"
+#include "shell/help/own_help.h"
+#include "shell/help/sto_html_help.h"
+#include "shell/system/profile_ini.h"
+#include "shell/window/core_conversions.h"
+#include "shell/window/shell_texts.h"
 #include "hosted.h"
 #include "main_form.h"
 #include "message_boxes.h"
 #include "platform/executable_folder.h"
-#include "platform/html_help.h"
+#include "shell/system/html_help.h"
 #include "base/error.h"
 #include "storage/settings.h"
 

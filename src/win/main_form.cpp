@@ -1,9 +1,9 @@
 #include "main_form.h"
 
-#include "app/help/help_requests.h"
-#include "app/shell/hosted_mode.h"
-#include "app/shell/shell_texts.h"
-#include "app/shell/window_layout.h"
+#include "shell/help/help_requests.h"
+#include "shell/window/hosted_mode.h"
+#include "shell/window/shell_texts.h"
+#include "shell/window/window_layout.h"
 #include "resources.h"
 #include "base/error.h"
 #include "storage/settings.h"
@@ -276,11 +276,11 @@ LRESULT TMForm::handle_message(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void TMForm::BExportarClick() {
-    frames_.run(app::Direction::Export);
+    frames_.run(Direction::Export);
 }
 
 void TMForm::BImportarClick() {
-    frames_.run(app::Direction::Import);
+    frames_.run(Direction::Import);
 }
 
 void TMForm::FormCreate() {

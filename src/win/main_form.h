@@ -4,10 +4,10 @@
 // Horalis.ini when it closes.
 #pragma once
 
-#include "app/help/help_system.h"
-#include "app/shell/core_conversions.h"
-#include "app/shell/direction_frames.h"
-#include "app/shell/shell_state.h"
+#include "shell/help/help_system.h"
+#include "shell/window/core_conversions.h"
+#include "shell/window/direction_frames.h"
+#include "shell/window/shell_state.h"
 #include "dpi.h"
 #include "frame_dialogs.h"
 #include "host_overlay.h"

@@ -1,6 +1,6 @@
 #include "message_boxes.h"
 
-#include "app/shell/shell_texts.h"
+#include "shell/window/shell_texts.h"
 #include "hosted.h"
 #include "wide_text.h"
 

@@ -3,7 +3,7 @@
 // its buttons' clicks on to the main window.
 #pragma once
 
-#include "app/shell/window_layout.h"
+#include "shell/window/window_layout.h"
 #include "dpi.h"
 
 #include <windows.h>

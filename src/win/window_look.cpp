@@ -1,6 +1,6 @@
 #include "window_look.h"
 
-#include "app/shell/window_layout.h"
+#include "shell/window/window_layout.h"
 #include "resources.h"
 
 #include <initializer_list>

@@ -7,6 +7,7 @@
 #include "app/qt_paths.h"
 #include "check/check.h"
 #include "platform/places.h"
+#include "support/check_window_texts.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -196,7 +197,31 @@ private slots:
         }
     }
 
-    // "Examinar…" opens where the main window's dialog does, on XML files.
+    // Every word and mnemonic the Win32 window shows too (its test holds
+    // it against the same table), and nothing else.
+    void shows_the_texts_of_both_windows() {
+        using test_support::Shown;
+        auto window = started_on(document_, exchange_);
+        QStringList expected, shown;
+        for (const test_support::ShownText& text : test_support::check_window_texts)
+            expected << QString::number(int(text.kind == Shown::Painted ? Shown::Label : text.kind)) + qt(text.text);
+        for (const QLabel* label : window->findChildren<QLabel*>()) {
+            // The check's own words come and go with each check.
+            if (label->objectName() != QStringLiteral("status") && label->objectName() != QStringLiteral("summary"))
+                shown << QString::number(int(Shown::Label)) + label->text();
+        }
+        for (const QPushButton* button : window->findChildren<QPushButton*>())
+            shown << QString::number(int(Shown::Button)) + button->text();
+        const QTreeWidget* list = part<QTreeWidget>(*window, "findings");
+        for (int column = 0; column < list->columnCount(); ++column)
+            shown << QString::number(int(Shown::Column)) + list->headerItem()->text(column);
+        expected.sort();
+        shown.sort();
+        QCOMPARE(shown, expected);
+    }
+
+    // "Examinar…" opens where the main window's dialog does, on XML files,
+    // and the document chosen is checked at once.
     void browses_from_the_saga_folder() {
         CheckWindow window(settings_, to_path(exchange_));
         QStringList seen;
@@ -208,9 +233,10 @@ private slots:
             QMetaObject::invokeMethod(&dialog, "accept");
         });
         part<QPushButton>(window, "browse")->click();
-        QCOMPARE(seen, QStringList({QDir(exchange_).absolutePath(), QStringLiteral("*.xml")}));
+        QCOMPARE(seen, QStringList({QDir(exchange_).absolutePath(), QStringLiteral("Documentos SAGA (*.xml)"),
+                                    QStringLiteral("Todos los archivos (*)")}));
         QCOMPARE(part<QLineEdit>(window, "document")->text(), document_);
-        QVERIFY(!window.report());  // checked only on "Comprobar"
+        QVERIFY(window.report());
     }
 
     void a_report_that_cannot_be_written_is_told() {

@@ -2,7 +2,7 @@
 // messages, the completion flag, and the state that carries over between
 // runs.
 
-#include "app/shell/direction_frames.h"
+#include "shell/window/direction_frames.h"
 #include "frame_doubles.h"
 #include "base/error.h"
 
@@ -15,6 +15,7 @@
 #include <stdexcept>
 
 using namespace enlazor::app;
+using enlazor::Direction;
 using enlazor::app::testing::RecordingConversions;
 using enlazor::app::testing::ScriptedUser;
 

@@ -2,8 +2,8 @@
 // one journal so tests can check the order of the steps.
 #pragma once
 
-#include "app/shell/conversions.h"
-#include "app/shell/frame_ui.h"
+#include "shell/window/conversions.h"
+#include "shell/window/frame_ui.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -3,7 +3,7 @@
 // and the bridge as the program sets them up.
 
 #include "app/MainForm.h"
-#include "app/help/sto_html_help.h"
+#include "shell/help/sto_html_help.h"
 #include "platform/executable_folder.h"
 #include "frame_doubles.h"
 

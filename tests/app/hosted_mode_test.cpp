@@ -3,9 +3,9 @@
 // leaves the completion flag in the ini file for Horalis.
 
 #include "app/MainForm.h"
-#include "platform/shell/profile_ini.h"
+#include "shell/system/profile_ini.h"
 #include "app/screen_centre.h"
-#include "app/shell/shell_texts.h"
+#include "shell/window/shell_texts.h"
 #include "frame_doubles.h"
 #include "base/error.h"
 

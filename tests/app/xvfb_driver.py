@@ -1,5 +1,7 @@
-"""Driving the real program on an Xvfb display of its own with xdotool and
-the X11 command-line tools, shared by the end-to-end tests."""
+"""Driving the real program on an X display with xdotool and the X11
+command-line tools, shared by the end-to-end tests of both windows (the Qt
+ones in tests/app, the Win32 one under Wine in tests/win): each on an Xvfb
+display of its own, or on the one ctest runs under."""
 
 import ctypes
 import os
@@ -21,7 +23,7 @@ def run(env, *command, timeout=15):
     return result.returncode, result.stdout.strip()
 
 
-def wait_until(condition, timeout, step=0.1):
+def wait_until(condition, timeout=5.0, step=0.1):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         if condition():
@@ -100,6 +102,31 @@ def grab(env, window):
     check(magic == b"P6" and maximum == b"255" and len(pixels) == 3 * width * height,
           "unexpected screenshot format")
     return width, pixels
+
+
+def click(env, x, y):
+    """Clicks the first button at (x, y) on the screen."""
+    # --sync waits for the pointer to move, which it never does when an
+    # earlier test left it right there: it first goes to a corner.
+    subprocess.run(["xdotool", "mousemove", "0", "0"], env=env, timeout=15, check=True)
+    subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "1"], env=env, timeout=15,
+                   check=True)
+
+
+def start_window_manager(env):
+    """openbox on the display of `env`, once it manages windows."""
+    manager = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+
+    def running():
+        result = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env, capture_output=True,
+                                text=True, timeout=15)
+        return "window id" in result.stdout
+
+    if not wait_until(running, timeout=20):
+        manager.kill()
+        raise Failure("openbox did not start")
+    return manager
 
 
 class VirtualDisplay:

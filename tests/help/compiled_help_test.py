@@ -29,7 +29,7 @@ import tempfile
 # Where the program's messages are written, and how each is picked out of
 # the source: (file, pattern whose group 1 is the message's fixed text).
 MESSAGE_SOURCES = [
-    ("app/shell/shell_texts.h", r'(?:no_such_file|process_finished|no_host_window) = "([^"]+)"'),
+    ("shell/window/shell_texts.h", r'(?:no_such_file|process_finished|no_host_window) = "([^"]+)"'),
     ("storage/text.cpp", r'Error\("([^"(]+)'),
     ("storage/dbf_messages.cpp", r'Error\("([^"\\]+)'),
     ("storage/dbf_messages.cpp", r'"\'" \+ utf8_from_8bit\(text\) \+ "\'( no es [^"]+)"'),
@@ -38,10 +38,11 @@ MESSAGE_SOURCES = [
     ("import/time_tables.cpp", r'Error\("([^"]+)"'),
     ("cli/command_line.cpp", r'UsageError\{(?:[^"]*\? )?"([^"]+)"'),
     ("cli/command_line.cpp", r': "(sobran argumentos[^"]+)"'),
-    ("app/checking/check_view.cpp", r'(?:error|message) = "([^"]+)"'),
-    ("app/checking/check_view.cpp", r'Error\("([^"]+)"'),
-    ("app/checking/check_view.cpp", r'line \+= "\. ([^"]+)"'),
-    ("app/check_window/check_window.cpp", r'show_status\(QString::fromUtf8\("([^"]+)"'),
+    ("shell/checking/check_view.cpp", r'(?:error|message) = "([^"]+)"'),
+    ("shell/checking/check_view.cpp", r'Error\("([^"]+)"'),
+    ("shell/checking/check_view.cpp", r'line \+= "\. ([^"]+)"'),
+    ("shell/checking/check_texts.h", r'missing_document = "([^"]+)"'),
+    ("storage/settings.cpp", r'Error\("([^"]+)"'),
     ("cli/main.cpp", r'std::cerr << "(Aviso: [^"]+)"'),
     ("app/main.cpp", r'std::cerr << "enlazor: ([^"«]+)'),
     ("win/main_form.cpp", r'Error\("([^"]+)"'),

@@ -1,13 +1,11 @@
-#include "app/checking/check_view.h"
+#include "shell/checking/check_view.h"
 
 #include "platform/console.h"
 #include "base/error.h"
-#include "support/temp_folder.h"
+#include "support/files.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 using namespace enlazor;
 using namespace enlazor::app::checking;
@@ -99,6 +97,9 @@ TEST(CheckWindowContent, CommandLineTakesOneDocumentAndAnExchangeDirectory) {
         {{"--exchange-dir", "/h", "saga.xml"}, "saga.xml", "/h", false},
         {{"saga.xml", "--exchange-dir=/h"}, "saga.xml", "/h", false},
         {{"saga.xml", "--exchange-dir"}, "", "", true},
+        {{"saga.xml", "--exchange-dir="}, "", "", true},  // as enlazor-cli: an empty directory is none
+        {{"saga.xml", "--exchange-dir", ""}, "", "", true},
+        {{"--exchange-dirx"}, "", "", true},
         {{"a.xml", "b.xml"}, "", "", true},
         {{"--json"}, "", "", true},
     };
@@ -112,27 +113,65 @@ TEST(CheckWindowContent, CommandLineTakesOneDocumentAndAnExchangeDirectory) {
     }
 }
 
-TEST(CheckWindowContent, SavedReportIsTheCommandLinesTextOrJsonByTheFilesType) {
-    const std::filesystem::path folder = test_support::make_temp_folder("check-view");
-    const CheckReport report = report_with(1, 1);
-    const auto read = [](const std::filesystem::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
+TEST(CheckWindowContent, ArgumentErrorsAreTheCommandLinesAsSentences) {
+    EXPECT_EQ(parse_check_arguments({"--exchange-dir"}).error, "Falta el directorio tras --exchange-dir.");
+    EXPECT_EQ(parse_check_arguments({"--exchange-dir="}).error, "El directorio de --exchange-dir está vacío.");
+    EXPECT_EQ(parse_check_arguments({"--json"}).error, "Opción desconocida: --json.");
+}
+
+// What both windows check when "Comprobar" is pressed, from their fields.
+TEST(CheckWindowContent, TheFieldsGiveTheDocumentAndExchangeDirectoryWithoutQuotes) {
+    Settings started;
+    started.exchange_dir = "/HTEMP";
+    started.decimal_separator = ',';
+    const struct {
+        const char *document, *exchange;
+        const char* checked;  // nullptr when nothing is checked
+        const char* exchange_dir;
+    } cases[] = {
+        {"/c/saga.xml", "/h", "/c/saga.xml", "/h"},
+        {"  \"/c/mi saga.xml\" ", "\t\"/h h\"", "/c/mi saga.xml", "/h h"},  // Explorer's "Copy as path"
+        {"/c/saga.xml", "  ", "/c/saga.xml", "/HTEMP"},                     // the directory started with
+        {"\"/c/\"saga\".xml\"", "", "/c/\"saga\".xml", "/HTEMP"},             // quotes inside stay
+        {"\"", "", "\"", "/HTEMP"},                                          // one quote is no pair
+        {"", "/h", nullptr, ""},
+        {" \t ", "/h", nullptr, ""},
+        {"\"\"", "/h", nullptr, ""},
     };
+    for (const auto& c : cases) {
+        const std::optional<CheckRequest> request = check_request(c.document, c.exchange, started);
+        ASSERT_EQ(request.has_value(), c.checked != nullptr) << c.document;
+        if (!request)
+            continue;
+        EXPECT_EQ(request->document, c.checked);
+        EXPECT_EQ(request->settings.exchange_dir, c.exchange_dir) << c.document;
+        EXPECT_EQ(request->settings.decimal_separator, ',');
+    }
+}
+
+TEST(CheckWindowContent, TablesReadAreListedOrTheirAbsenceSaid) {
+    CheckReport report;
+    EXPECT_EQ(table_lines(report), std::vector<std::string>{"Ninguna: la importación no se ha comprobado."});
+    report.import_checked = true;
+    EXPECT_EQ(table_lines(report), std::vector<std::string>{"Ninguna."});
+    report.tables.resize(2);
+    EXPECT_EQ(table_lines(report).size(), 2u);
+}
+
+TEST(CheckWindowContent, SavedReportIsTheCommandLinesTextOrJsonByTheFilesType) {
+    const test_support::TempDir folder;
+    const CheckReport report = report_with(1, 1);
     save_report(folder / "informe.txt", report);
     save_report(folder / "informe.JSON", report);
     // The line ends a redirected enlazor-cli gives on this system.
-    EXPECT_EQ(read(folder / "informe.txt"), platform::printed_text(report_text(report)));
-    EXPECT_EQ(read(folder / "informe.JSON"), platform::printed_text(report_json(report)));
+    EXPECT_EQ(test_support::read_file(folder / "informe.txt"), platform::printed_text(report_text(report)));
+    EXPECT_EQ(test_support::read_file(folder / "informe.JSON"), platform::printed_text(report_json(report)));
     EXPECT_THROW(save_report(folder / "no-such-folder" / "informe.txt", report), Error);
-    std::filesystem::remove_all(folder);
 }
 
 TEST(CheckWindowContent, DocumentsThatCannotBeCheckedAreToldNotThrown) {
-    const std::filesystem::path folder = test_support::make_temp_folder("check-view");
-    std::ofstream(folder / "roto.xml") << "<document><subjects>";
+    const test_support::TempDir folder;
+    test_support::write_file(folder / "roto.xml", "<document><subjects>");
     Settings settings;
     settings.exchange_dir = folder / "HTEMP";
     const CheckOutcome missing = check_document(folder / "nada.xml", settings);
@@ -141,7 +180,6 @@ TEST(CheckWindowContent, DocumentsThatCannotBeCheckedAreToldNotThrown) {
     const CheckOutcome broken = check_document(folder / "roto.xml", settings);
     EXPECT_FALSE(broken.report);
     EXPECT_FALSE(broken.message.empty());
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace

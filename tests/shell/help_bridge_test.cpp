@@ -1,4 +1,4 @@
-#include "app/help/sto_html_help.h"
+#include "shell/help/sto_html_help.h"
 
 #include <gtest/gtest.h>
 

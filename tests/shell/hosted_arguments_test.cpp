@@ -1,4 +1,4 @@
-#include "app/hosted/hosted_arguments.h"
+#include "shell/hosted/hosted_arguments.h"
 #include "base/error.h"
 
 #include <gtest/gtest.h>
@@ -49,10 +49,10 @@ TEST(HostedArguments, TwoArgumentsSelectHostedMode) {
 TEST(HostedArguments, TheDirectionWordIgnoresAsciiCaseOnly) {
     EXPECT_EQ(direction_of("Exportar"), Direction::Export);
     EXPECT_EQ(direction_of("IMPORTAR"), Direction::Import);
-    EXPECT_EQ(direction_of(" exportar"), Direction::None);
-    EXPECT_EQ(direction_of("exportar "), Direction::None);
-    EXPECT_EQ(direction_of("\xC9XPORTAR"), Direction::None);  // ÉXPORTAR: É is no ASCII letter
-    EXPECT_EQ(direction_of(""), Direction::None);
+    EXPECT_EQ(direction_of(" exportar"), std::nullopt);
+    EXPECT_EQ(direction_of("exportar "), std::nullopt);
+    EXPECT_EQ(direction_of("\xC9XPORTAR"), std::nullopt);  // ÉXPORTAR: É is no ASCII letter
+    EXPECT_EQ(direction_of(""), std::nullopt);
 }
 
 TEST(HostedArguments, TheHostWindowIsReadAsHexadecimalDigitsAlone) {

@@ -1,6 +1,6 @@
 // Our help stands in for SAGA.chm only while none lies beside the program.
-#include "app/help/own_help.h"
-#include "app/help/sto_html_help.h"
+#include "shell/help/own_help.h"
+#include "shell/help/sto_html_help.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

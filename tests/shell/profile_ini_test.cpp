@@ -1,4 +1,4 @@
-#include "platform/shell/profile_ini.h"
+#include "shell/system/profile_ini.h"
 
 #include <gtest/gtest.h>
 
@@ -59,9 +59,9 @@ TEST(CompletionFlagIni, ReadsBackWhatWasWritten) {
 } // namespace
 
 #include "platform/places.h"
-#include "platform/profile.h"
+#include "shell/system/profile.h"
 #include "base/error.h"
-#include "support/temp_folder.h"
+#include "support/files.h"
 
 #include <filesystem>
 #include <fstream>
@@ -69,33 +69,23 @@ TEST(CompletionFlagIni, ReadsBackWhatWasWritten) {
 
 namespace {
 
-std::string slurp(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using enlazor::test_support::read_file;
 
 // The system's own write: the private-profile service on Windows, our
 // writer on Linux. Both must leave the same bytes.
 class CompletionFlagFile : public ::testing::Test {
 protected:
-    std::filesystem::path dir = enlazor::test_support::make_temp_folder("enlazor-ini");
+    enlazor::test_support::TempDir dir{"enlazor-ini"};
     std::filesystem::path ini = dir / "Horalis.ini";
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::permissions(ini, std::filesystem::perms::owner_all, ignored);
-        std::filesystem::remove_all(dir, ignored);
-    }
 };
 
 TEST_F(CompletionFlagFile, IsCreatedThenUpdatedKeepingOtherSections) {
     platform::write_profile_int(ini, "Transformadores", "Transformado", -1);
-    EXPECT_EQ(slurp(ini), "[Transformadores]\r\nTransformado=-1\r\n");
+    EXPECT_EQ(read_file(ini), "[Transformadores]\r\nTransformado=-1\r\n");
 
     std::ofstream(ini, std::ios::binary) << "[Horalis]\r\nCentro=IES\r\n[Transformadores]\r\nTransformado=-1\r\n";
     platform::write_profile_int(ini, "Transformadores", "Transformado", 1);
-    EXPECT_EQ(slurp(ini), "[Horalis]\r\nCentro=IES\r\n[Transformadores]\r\nTransformado=1\r\n");
+    EXPECT_EQ(read_file(ini), "[Horalis]\r\nCentro=IES\r\n[Transformadores]\r\nTransformado=1\r\n");
 }
 
 TEST_F(CompletionFlagFile, AFailedWriteSaysWhereAndLeavesTheFileAsItWas) {
@@ -109,7 +99,7 @@ TEST_F(CompletionFlagFile, AFailedWriteSaysWhereAndLeavesTheFileAsItWas) {
     } catch (const enlazor::Error& e) {
         EXPECT_EQ(std::string(e.what()), "Unable to write to " + enlazor::utf8_from_path(ini));
     }
-    EXPECT_EQ(slurp(ini), "[Transformadores]\r\nTransformado=0\r\n");
+    EXPECT_EQ(read_file(ini), "[Transformadores]\r\nTransformado=0\r\n");
 
     EXPECT_THROW(platform::write_profile_int(dir / "gone" / "Horalis.ini", "Transformadores", "Transformado", 1),
                  enlazor::Error);

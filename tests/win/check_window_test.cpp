@@ -18,10 +18,15 @@
 //
 // Every wait is bounded; the window is ended when it does not finish.
 
+#include "support/check_window_texts.h"
+#include "support/files.h"
+#include "window_driver.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -32,7 +37,8 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace enlazor::win_driver;
+using enlazor::test_support::read_file;
 
 enum class Document { Findings, Missing, NotXml };
 enum class Closing { Escape, CloseMessage };
@@ -57,58 +63,6 @@ const Scenario scenarios[] = {
 constexpr DWORD wait_limit_ms = 60000;
 const std::wstring title_base = L"Enlazor: comprobar datos";
 
-int failures = 0;
-
-void check(bool ok, const std::string& what) {
-    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
-    std::fflush(stdout);
-    if (!ok)
-        ++failures;
-}
-
-std::string utf8(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
-                        nullptr);
-    return bytes;
-}
-
-std::wstring wide(const std::string& text) {
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring chars(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), chars.data(), size);
-    return chars;
-}
-
-// ctest hands Linux paths; under Wine the Unix root is drive Z:.
-fs::path windows_path(const char* argument) {
-    std::string text = argument;
-    if (!text.empty() && text.front() == '/')
-        text = "Z:" + text;
-    return fs::path(wide(text)).make_preferred();
-}
-
-std::string file_bytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-std::wstring window_text(HWND window) {
-    wchar_t text[2048] = L"";
-    GetWindowTextW(window, text, 2048);
-    return text;
-}
-
-std::wstring class_of(HWND window) {
-    wchar_t name[128] = L"";
-    GetClassNameW(window, name, 128);
-    return name;
-}
-
 // What a folder holds: each file's size and last write, to see that
 // nothing was written.
 std::map<fs::path, std::pair<std::uintmax_t, fs::file_time_type>> contents_of(const fs::path& folder) {
@@ -122,10 +76,6 @@ std::map<fs::path, std::pair<std::uintmax_t, fs::file_time_type>> contents_of(co
             contents[entry.path()] = {};
     }
     return contents;
-}
-
-std::wstring quoted(const fs::path& path) {
-    return L"\"" + path.wstring() + L"\"";
 }
 
 // A program run to its end with its standard output and error in files.
@@ -158,76 +108,66 @@ Finished run_to_end(const fs::path& program, const std::wstring& arguments, cons
     }
     CloseHandle(out);
     CloseHandle(err);
-    finished.out = file_bytes(out_file);
-    finished.err = file_bytes(err_file);
+    finished.out = read_file(out_file);
+    finished.err = read_file(err_file);
     return finished;
 }
 
-// Waits, bounded, until `done` holds; false when it never did.
-template <typename Condition>
-bool wait_for(Condition done) {
-    const ULONGLONG end = GetTickCount64() + wait_limit_ms;
-    while (!done()) {
-        if (GetTickCount64() > end)
-            return false;
-        Sleep(50);
+// A column title of another process's list: the message carries pointers,
+// so what it points at is made in that process and read back from it.
+bool column_title(HANDLE process, HWND list, int column, std::wstring& title) {
+    struct Remote {
+        LVCOLUMNW column;
+        wchar_t text[256];
+    };
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(Remote), MEM_COMMIT, PAGE_READWRITE);
+    if (!remote)
+        return false;
+    Remote local{};
+    local.column.mask = LVCF_TEXT;
+    local.column.pszText = static_cast<Remote*>(remote)->text;
+    local.column.cchTextMax = 256;
+    bool found = WriteProcessMemory(process, remote, &local, sizeof local, nullptr) &&
+                 SendMessageW(list, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(remote)) &&
+                 ReadProcessMemory(process, remote, &local, sizeof local, nullptr);
+    if (found)
+        title = local.text;
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return found;
+}
+
+// The labels, buttons and column titles, held against the table that the
+// Qt window's test holds its own against. What the header paints is no
+// window to read.
+void check_shown_texts(HANDLE process, HWND window) {
+    using enlazor::test_support::Shown;
+    const auto entry = [](Shown kind, const std::wstring& text) {
+        return std::to_wstring(static_cast<int>(kind)) + L" " + text;
+    };
+    std::vector<std::wstring> expected, shown;
+    for (const enlazor::test_support::ShownText& text : enlazor::test_support::check_window_texts)
+        if (text.kind != Shown::Painted)
+            expected.push_back(entry(text.kind, wide(text.text)));
+    HWND list = nullptr;
+    for (HWND child : children_of(window)) {
+        const std::wstring kind = class_of(child);
+        // The labels have no id; the summary, whose words change, has one.
+        if (kind == L"Static" && GetDlgCtrlID(child) == 0)
+            shown.push_back(entry(Shown::Label, window_text(child)));
+        else if (kind == L"Button")
+            shown.push_back(entry(Shown::Button, window_text(child)));
+        else if (kind == WC_LISTVIEWW)
+            list = child;
     }
-    return true;
-}
-
-struct Search {
-    DWORD process_id;
-    std::wstring class_name;
-    std::wstring title;  // any when empty
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK find_window(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<Search*>(context);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != search->process_id || !IsWindowVisible(window) || class_of(window) != search->class_name ||
-        (!search->title.empty() && window_text(window) != search->title))
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-HWND visible_window(DWORD process_id, const std::wstring& class_name, const std::wstring& title = L"") {
-    Search search{process_id, class_name, title};
-    EnumWindows(find_window, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-struct Children {
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK collect_child(HWND child, LPARAM context) {
-    reinterpret_cast<Children*>(context)->windows.push_back(child);
-    return TRUE;
-}
-
-std::vector<HWND> children_of(HWND window) {
-    Children children;
-    EnumChildWindows(window, collect_child, reinterpret_cast<LPARAM>(&children));
-    return children.windows;
-}
-
-HWND child_with_text(HWND window, const std::wstring& class_name, const std::wstring& text) {
-    for (HWND child : children_of(window))
-        if (class_of(child) == class_name && window_text(child) == text)
-            return child;
-    return nullptr;
-}
-
-// The texts of the window's labels, the summary and the message among them.
-std::wstring static_texts(HWND window) {
-    std::wstring texts;
-    for (HWND child : children_of(window))
-        if (class_of(child) == L"Static")
-            texts += window_text(child) + L"\n";
-    return texts;
+    std::wstring title;
+    for (int column = 0; list && column_title(process, list, column, title); ++column)
+        shown.push_back(entry(Shown::Column, title));
+    std::sort(expected.begin(), expected.end());
+    std::sort(shown.begin(), shown.end());
+    std::wstring all;
+    for (const std::wstring& text : shown)
+        all += L"[" + text + L"] ";
+    check(shown == expected, "the labels, buttons and columns are the Qt window's: " + utf8(all));
 }
 
 // The count of "Resumen: 1 error, 13 avisos" in the command line's text.
@@ -266,9 +206,7 @@ bool answer_save_dialog(DWORD process_id, const fs::path& file, int type = 0) {
         for (const WORD notice : {CBN_SELCHANGE, CBN_SELENDOK})
             SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(0x470, notice), reinterpret_cast<LPARAM>(types));
     }
-    HWND name = GetDlgItem(dialog, 0x47C /* cmb13 */);
-    if (!name)
-        name = GetDlgItem(dialog, 0x480 /* edt1 */);
+    HWND name = file_name_box(dialog);
     const std::wstring path = file.wstring();
     SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -289,19 +227,9 @@ std::wstring clipboard_text() {
     return text;
 }
 
-fs::path fresh_folder() {
-    wchar_t temp[MAX_PATH] = L"";
-    GetTempPathW(MAX_PATH, temp);
-    const fs::path folder =
-        fs::path(temp) / (L"comprobar-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                          std::to_wstring(GetTickCount64()));
-    fs::create_directories(folder);
-    return folder;
-}
-
 void run_scenario(const Scenario& scenario, const fs::path& comprobar, const fs::path& cli,
                   const fs::path& fixture) {
-    const fs::path work = fresh_folder();
+    const fs::path work = fresh_folder(L"comprobar");
     const fs::path school = work / L"colegio", exchange = work / L"HTEMP", reports = work / L"informes",
                    outputs = work / L"salidas";
     for (const fs::path& folder : {school, reports, outputs})
@@ -342,6 +270,7 @@ void run_scenario(const Scenario& scenario, const fs::path& comprobar, const fs:
           "the window shows");
 
     if (window && scenario.report) {
+        check_shown_texts(process.hProcess, window);
         const std::wstring expected = title_base + L" (" + summary_counts(text.out) + L")";
         const bool counted = wait_for([&] { return window_text(window) == expected; });
         check(counted, "the title, " + utf8(window_text(window)) + ", counts as the command line's summary");
@@ -359,14 +288,14 @@ void run_scenario(const Scenario& scenario, const fs::path& comprobar, const fs:
         const fs::path saved_text = reports / L"informe.txt";
         check(answer_save_dialog(id, saved_text) && wait_for([&] { return fs::exists(saved_text); }),
               "the save dialog takes informe.txt");
-        check(file_bytes(saved_text) == text.out, "the saved text is byte for byte enlazor-cli check's output");
+        check(read_file(saved_text) == text.out, "the saved text is byte for byte enlazor-cli check's output");
         // A name without extension: the type chosen gives it.
         PostMessageW(save, BM_CLICK, 0, 0);
         const fs::path saved_json = reports / L"informe-json.json";
         check(answer_save_dialog(id, reports / L"informe-json", 2) &&
                   wait_for([&] { return fs::exists(saved_json); }),
               "a name typed without extension with \"JSON (*.json)\" chosen is saved as .json");
-        const std::string saved = file_bytes(saved_json);
+        const std::string saved = read_file(saved_json);
         std::size_t differ = 0;
         while (differ < saved.size() && differ < json.out.size() && saved[differ] == json.out[differ])
             ++differ;

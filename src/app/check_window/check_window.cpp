@@ -1,7 +1,7 @@
 #include "app/check_window/check_window.h"
 
 #include "app/gradient_panel.h"
-#include "app/help/own_help.h"
+#include "shell/help/own_help.h"
 #include "app/message_boxes.h"
 #include "app/qt_paths.h"
 #include "app/window_look.h"
@@ -30,6 +30,8 @@
 
 namespace enlazor::app {
 
+namespace texts = checking::texts;
+
 namespace {
 
 QString qt(const std::string& utf8) {
@@ -44,6 +46,18 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
+
+// The shell's texts, filters and colour in Qt's terms.
+QStringList name_filters(const auto& filters) {
+    QStringList list;
+    for (const checking::texts::FileFilter& filter : filters)
+        list << qt(checking::texts::filter_text(filter));
+    return list;
+}
+
+QString colour_name(const layout::Colour& colour) {
+    return QColor(colour.red, colour.green, colour.blue).name();
+}
 
 QPushButton* make_button(const char* text, const char* name, QWidget* parent) {
     auto* button = new QPushButton(QString::fromUtf8(text), parent);
@@ -89,7 +103,11 @@ public:
 } // namespace
 
 QString report_suffix(const QString& name_filter) {
-    return name_filter == QString::fromUtf8(json_report_filter) ? QStringLiteral("json") : QStringLiteral("txt");
+    for (const checking::texts::FileFilter& filter : checking::texts::report_filters) {
+        if (name_filter == qt(checking::texts::filter_text(filter)))
+            return QString::fromLatin1(filter.extension);
+    }
+    return QString::fromLatin1(checking::texts::report_filters[0].extension);
 }
 
 CheckWindow::CheckWindow(const Settings& settings, const std::filesystem::path& saga_folder, QWidget* parent)
@@ -125,33 +143,38 @@ void CheckWindow::build_header() {
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(6);
 
-    auto* caption = new QLabel(QString::fromUtf8("Comprobar los datos antes de convertirlos"), header);
+    auto* caption = new QLabel(qt(texts::caption), header);
+    caption->setObjectName(QStringLiteral("caption"));
     caption->setFont(look::caption_font());
     grid->addWidget(caption, 0, 0, 1, 3);
+    auto* note = new QLabel(qt(texts::caption_note), header);
+    note->setObjectName(QStringLiteral("captionNote"));
+    note->setWordWrap(true);
+    grid->addWidget(note, 1, 0, 1, 3);
 
     document_ = new QLineEdit(header);
     document_->setObjectName(QStringLiteral("document"));
-    document_->setPlaceholderText(QString::fromUtf8("Ruta del documento SAGA (.xml)"));
-    browse_ = make_button("&Examinar…", "browse", header);
-    auto* document_label = new QLabel(QString::fromUtf8("&Documento SAGA:"), header);
+    document_->setPlaceholderText(qt(texts::document_placeholder));
+    browse_ = make_button(texts::browse_button, "browse", header);
+    auto* document_label = new QLabel(qt(texts::document_label), header);
     document_label->setBuddy(document_);
-    grid->addWidget(document_label, 1, 0);
-    grid->addWidget(document_, 1, 1);
-    grid->addWidget(browse_, 1, 2);
+    grid->addWidget(document_label, 2, 0);
+    grid->addWidget(document_, 2, 1);
+    grid->addWidget(browse_, 2, 2);
 
     exchange_dir_ = new QLineEdit(header);
     exchange_dir_->setObjectName(QStringLiteral("exchangeDir"));
-    change_ = make_button("Cam&biar…", "change", header);
-    auto* exchange_label = new QLabel(QString::fromUtf8("Directorio de &intercambio:"), header);
+    change_ = make_button(texts::change_button, "change", header);
+    auto* exchange_label = new QLabel(qt(texts::exchange_label), header);
     exchange_label->setBuddy(exchange_dir_);
-    grid->addWidget(exchange_label, 2, 0);
-    grid->addWidget(exchange_dir_, 2, 1);
-    grid->addWidget(change_, 2, 2);
+    grid->addWidget(exchange_label, 3, 0);
+    grid->addWidget(exchange_dir_, 3, 1);
+    grid->addWidget(change_, 3, 2);
 
-    check_ = make_button("&Comprobar", "check", header);
-    check_->setToolTip(QString::fromUtf8("Comprueba el documento y las tablas de Horalis sin escribir nada"));
+    check_ = make_button(texts::check_button, "check", header);
+    check_->setToolTip(qt(texts::check_tip));
     check_->setDefault(true);
-    grid->addWidget(check_, 3, 2);
+    grid->addWidget(check_, 4, 2);
     grid->setColumnStretch(1, 1);
 
     connect(browse_, &QPushButton::clicked, this, &CheckWindow::browse_document);
@@ -175,15 +198,21 @@ void CheckWindow::build_results() {
     status_->setTextFormat(Qt::PlainText);
     status_->setWordWrap(true);
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    status_->setStyleSheet(QStringLiteral("color: #a00000; font-weight: bold;"));
+    status_->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;").arg(colour_name(texts::problem_colour)));
     status_->hide();
     column->addWidget(status_);
 
     findings_ = new QTreeWidget(body);
     findings_->setObjectName(QStringLiteral("findings"));
-    findings_->setColumnCount(4);
-    findings_->setHeaderLabels({QString::fromUtf8("Gravedad"), QString::fromUtf8("Dirección"),
-                                QString::fromUtf8("Qué"), QString::fromUtf8("Dónde")});
+    auto* findings_label = new QLabel(qt(texts::findings_label), body);
+    findings_label->setObjectName(QStringLiteral("findingsLabel"));
+    findings_label->setBuddy(findings_);
+    column->addWidget(findings_label);
+    findings_->setColumnCount(static_cast<int>(texts::columns.size()));
+    QStringList titles;
+    for (const char* title : texts::columns)
+        titles << qt(title);
+    findings_->setHeaderLabels(titles);
     findings_->setRootIsDecorated(false);
     findings_->setAlternatingRowColors(true);
     findings_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -212,9 +241,11 @@ void CheckWindow::build_results() {
     summary_->setFont(bold);
     column->addWidget(summary_);
 
-    tables_caption_ = new QLabel(QString::fromUtf8("Tablas de Horalis leídas:"), body);
+    tables_caption_ = new QLabel(qt(texts::tables_label), body);
+    tables_caption_->setObjectName(QStringLiteral("tablesLabel"));
     tables_ = new QListWidget(body);
     tables_->setObjectName(QStringLiteral("tables"));
+    tables_caption_->setBuddy(tables_);
     tables_caption_->hide();
     tables_->hide();
     column->addWidget(tables_caption_);
@@ -228,10 +259,10 @@ void CheckWindow::build_footer() {
     footer->setObjectName(QStringLiteral("footer"));
     auto* row = new QHBoxLayout(footer);
     row->setContentsMargins(12, 10, 12, 10);
-    save_ = make_button("&Guardar informe…", "save", footer);
-    copy_ = make_button("Co&piar", "copy", footer);
-    close_ = make_button("Ce&rrar", "close", footer);
-    copy_->setToolTip(QString::fromUtf8("Copia el informe, como lo escribe enlazor-cli check"));
+    save_ = make_button(texts::save_button, "save", footer);
+    copy_ = make_button(texts::copy_button, "copy", footer);
+    close_ = make_button(texts::close_button, "close", footer);
+    copy_->setToolTip(qt(texts::copy_tip));
     row->addWidget(save_);
     row->addWidget(copy_);
     row->addStretch(1);
@@ -265,16 +296,17 @@ void CheckWindow::set_exchange_dir(const std::filesystem::path& directory) {
 }
 
 void CheckWindow::check() {
-    if (document_->text().isEmpty()) {
-        show_status(QString::fromUtf8("Falta el documento SAGA: escriba su ruta o pulse «Examinar…»."));
+    const std::optional<checking::CheckRequest> request =
+        checking::check_request(document_->text().toStdString(), exchange_dir_->text().toStdString(), settings_);
+    if (!request) {
+        show_status(qt(texts::missing_document));
+        document_->setFocus();
         return;
     }
-    Settings settings = settings_;
-    settings.exchange_dir = to_path(exchange_dir_->text());
     checking::CheckOutcome outcome;
     {
         WaitCursor waiting;
-        outcome = checking::check_document(to_path(document_->text()), settings);
+        outcome = checking::check_document(request->document, request->settings);
     }
     show_outcome(outcome);
 }
@@ -306,16 +338,14 @@ void CheckWindow::show_outcome(const checking::CheckOutcome& outcome) {
     findings_->addTopLevelItems(items);
 
     summary_->setText(qt(checking::summary_line(*report_)));
-    for (const TableRead& table : report_->tables)
-        tables_->addItem(qt(table_read_text(table)));
+    for (const std::string& line : checking::table_lines(*report_))
+        tables_->addItem(qt(line));
     // Every table in sight, as there are seldom more than the import's
     // seven; more scroll.
-    if (tables_->count() > 0) {
-        const int rows = std::min(tables_->count(), 7);
-        tables_->setFixedHeight(rows * tables_->sizeHintForRow(0) + 2 * tables_->frameWidth());
-    }
-    tables_caption_->setVisible(!report_->tables.empty());
-    tables_->setVisible(!report_->tables.empty());
+    const int rows = std::min(tables_->count(), 7);
+    tables_->setFixedHeight(rows * tables_->sizeHintForRow(0) + 2 * tables_->frameWidth());
+    tables_caption_->show();
+    tables_->show();
     setWindowTitle(qt(checking::window_title(*report_)));
     update_buttons();
 }
@@ -335,21 +365,22 @@ void CheckWindow::update_buttons() {
 void CheckWindow::browse_document() {
     // Qt's own dialog, as the main window's: it behaves the same for the
     // user and for the tests on every desktop.
-    QFileDialog dialog(this, QString::fromUtf8("Documento SAGA"));
+    QFileDialog dialog(this, qt(texts::document_dialog_title));
     dialog.setObjectName(QStringLiteral("documentDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QStringLiteral("*.xml"));
+    dialog.setNameFilters(name_filters(texts::document_filters));
     dialog.setDirectory(to_qstring(saga_folder_));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     document_->setText(dialog.selectedFiles().constFirst());
     check_->setFocus();
+    check();
 }
 
 void CheckWindow::change_exchange_dir() {
-    QFileDialog dialog(this, QString::fromUtf8("Directorio de intercambio"));
+    QFileDialog dialog(this, qt(texts::exchange_dialog_title));
     dialog.setObjectName(QStringLiteral("exchangeDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::ShowDirsOnly);
@@ -364,16 +395,16 @@ void CheckWindow::change_exchange_dir() {
 void CheckWindow::save_report_as() {
     if (!report_)
         return;
-    ReportSaveDialog dialog(this, QString::fromUtf8("Guardar informe"));
+    ReportSaveDialog dialog(this, qt(texts::save_dialog_title));
     dialog.setObjectName(QStringLiteral("saveDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({QString::fromUtf8(text_report_filter), QString::fromUtf8(json_report_filter)});
+    dialog.setNameFilters(name_filters(texts::report_filters));
     dialog.setDefaultSuffix(report_suffix(dialog.selectedNameFilter()));
     const QFileInfo document(document_->text());
     dialog.setDirectory(document.absolutePath());
-    dialog.selectFile(document.completeBaseName() + QStringLiteral("-comprobacion"));
+    dialog.selectFile(document.completeBaseName() + qt(texts::report_name_suffix));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     save_report_to(to_path(dialog.selectedFiles().constFirst()));

@@ -1,11 +1,11 @@
 // The "Comprobar datos" window in Qt: a document and an exchange directory
 // at the top, the check's findings in a list, their summary and the tables
 // read under it, and the report saved or copied. Everything it shows comes
-// from app/checking/check_view.h, which the Win32 window shares; this class
+// from shell/checking/check_view.h, which the Win32 window shares; this class
 // only lays it out and answers the buttons.
 #pragma once
 
-#include "app/checking/check_view.h"
+#include "shell/checking/check_view.h"
 #include "storage/settings.h"
 
 #include <QString>
@@ -21,10 +21,6 @@ class QPushButton;
 class QTreeWidget;
 
 namespace enlazor::app {
-
-// The save dialog's two kinds of report.
-inline constexpr const char* text_report_filter = "Texto (*.txt)";
-inline constexpr const char* json_report_filter = "JSON (*.json)";
 
 // The extension the save dialog adds to a name that has none: the one of
 // the filter the user picked ("json" for the JSON filter, else "txt").

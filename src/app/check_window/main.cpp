@@ -5,7 +5,7 @@
 #include "app/check_window/check_window.h"
 #include "app/check_window/program_icon.h"
 #include "app/qt_translations.h"
-#include "app/shell/shell_texts.h"
+#include "shell/window/shell_texts.h"
 #include "platform/console.h"
 #include "platform/places.h"
 #include "storage/settings.h"

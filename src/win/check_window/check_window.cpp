@@ -1,7 +1,8 @@
 #include "check_window.h"
 
-#include "app/help/own_help.h"
-#include "app/shell/window_layout.h"
+#include "shell/help/own_help.h"
+#include "check_dialogs.h"
+#include "shell/window/window_layout.h"
 #include "message_boxes.h"
 #include "platform/console.h"
 #include "platform/places.h"
@@ -11,8 +12,6 @@
 #include "window_class.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
-#include <shobjidl.h>
 
 #include <algorithm>
 #include <cstring>
@@ -24,6 +23,7 @@ namespace enlazor::win {
 
 namespace checking = app::checking;
 namespace layout = app::layout;
+namespace texts = app::checking::texts;
 
 namespace {
 
@@ -72,18 +72,6 @@ constexpr int direction_column = 95;
 
 COLORREF rgb(const layout::Colour& colour) {
     return RGB(colour.red, colour.green, colour.blue);
-}
-
-// A path typed or pasted with the quotes Explorer's "Copy as path" adds.
-std::wstring without_quotes(std::wstring text) {
-    const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
-    while (!text.empty() && blank(text.back()))
-        text.pop_back();
-    const auto first = std::find_if_not(text.begin(), text.end(), blank);
-    text.erase(text.begin(), first);
-    if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"')
-        text = text.substr(1, text.size() - 2);
-    return text;
 }
 
 // The system's IDI_ERROR and IDI_WARNING, whose macros are narrow here.
@@ -174,24 +162,25 @@ HWND CheckWindow::add_control(const wchar_t* window_class, const std::wstring& t
 void CheckWindow::create_controls() {
     header_ = std::make_unique<GradientPanel>(handle_, layout::Box{0, 0, initial_width, header_height},
                                               layout::direction_gradient, dpi_);
-    header_->add_label({L"Comprobar datos", {margin, 8, 600, 22}, look_.caption_font, GetSysColor(COLOR_WINDOWTEXT)});
-    header_->add_label({L"Lo que harían la exportación y la importación con el documento SAGA y las tablas de "
-                        L"Horalis, sin escribir nada.",
-                        {margin, 31, 900, text_height + 2}, look_.window_font, GetSysColor(COLOR_WINDOWTEXT)});
+    header_->add_label({wide(texts::caption), {margin, 8, 600, 22}, look_.caption_font, GetSysColor(COLOR_WINDOWTEXT)});
+    header_->add_label({wide(texts::caption_note), {margin, 31, 900, text_height + 2}, look_.window_font,
+                        GetSysColor(COLOR_WINDOWTEXT)});
 
     const DWORD edit = WS_TABSTOP | ES_AUTOHSCROLL;
     const DWORD button = WS_TABSTOP | BS_PUSHBUTTON;
-    document_label_ = add_control(WC_STATICW, L"&Documento SAGA:", 0, 0, look_.window_font);
+    document_label_ = add_control(WC_STATICW, wide(texts::document_label), 0, 0, look_.window_font);
     document_edit_ = add_control(WC_EDITW, L"", edit, id_document, look_.window_font, WS_EX_CLIENTEDGE);
-    browse_button_ = add_control(WC_BUTTONW, L"&Examinar…", button, id_browse, look_.window_font);
-    exchange_label_ = add_control(WC_STATICW, L"Directorio de &intercambio:", 0, 0, look_.window_font);
+    const std::wstring placeholder = wide(texts::document_placeholder);
+    SendMessageW(document_edit_, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(placeholder.c_str()));
+    browse_button_ = add_control(WC_BUTTONW, wide(texts::browse_button), button, id_browse, look_.window_font);
+    exchange_label_ = add_control(WC_STATICW, wide(texts::exchange_label), 0, 0, look_.window_font);
     exchange_edit_ = add_control(WC_EDITW, settings_.exchange_dir.wstring(), edit, id_exchange, look_.window_font,
                                  WS_EX_CLIENTEDGE);
-    change_button_ = add_control(WC_BUTTONW, L"Ca&mbiar…", button, id_change, look_.window_font);
-    check_button_ = add_control(WC_BUTTONW, L"&Comprobar", button, id_check, look_.window_font);
+    change_button_ = add_control(WC_BUTTONW, wide(texts::change_button), button, id_change, look_.window_font);
+    check_button_ = add_control(WC_BUTTONW, wide(texts::check_button), button, id_check, look_.window_font);
     SendMessageW(check_button_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(look_.check_mark));
 
-    findings_label_ = add_control(WC_STATICW, L"&Avisos y errores:", 0, 0, look_.window_font);
+    findings_label_ = add_control(WC_STATICW, wide(texts::findings_label), 0, 0, look_.window_font);
     findings_ = add_control(WC_LISTVIEWW, L"", WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
                             id_findings, look_.window_font, WS_EX_CLIENTEDGE);
     SendMessageW(findings_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
@@ -201,27 +190,28 @@ void CheckWindow::create_controls() {
     // Texts of the check: an "&" in them is no mnemonic.
     summary_ = add_control(WC_STATICW, L"", SS_NOPREFIX, id_summary, look_.bold_font);
 
-    tables_label_ = add_control(WC_STATICW, L"&Tablas de Horalis leídas:", 0, 0, look_.window_font);
+    tables_label_ = add_control(WC_STATICW, wide(texts::tables_label), 0, 0, look_.window_font);
     tables_ = add_control(WC_EDITW, L"", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                           id_tables, look_.window_font, WS_EX_CLIENTEDGE);
 
     footer_ = std::make_unique<GradientPanel>(handle_, layout::Box{0, 0, initial_width, footer_height},
                                               layout::footer_gradient, dpi_);
     const layout::Box anywhere{0, 0, footer_button_width, button_height};
-    save_button_ = footer_->add_button(id_save, anywhere, L"&Guardar informe…", look_.window_font);
-    copy_button_ = footer_->add_button(id_copy, anywhere, L"Co&piar", look_.window_font);
-    close_button_ = footer_->add_button(id_close, anywhere, L"Ce&rrar", look_.window_font, look_.open_door);
+    save_button_ = footer_->add_button(id_save, anywhere, wide(texts::save_button), look_.window_font);
+    copy_button_ = footer_->add_button(id_copy, anywhere, wide(texts::copy_button), look_.window_font);
+    close_button_ =
+        footer_->add_button(id_close, anywhere, wide(texts::close_button), look_.window_font, look_.open_door);
     // Nothing to save or copy before a check.
     EnableWindow(save_button_, FALSE);
     EnableWindow(copy_button_, FALSE);
 }
 
 void CheckWindow::add_columns() {
-    const wchar_t* titles[] = {L"Gravedad", L"Dirección", L"Qué", L"Dónde"};
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < static_cast<int>(texts::columns.size()); ++i) {
+        std::wstring title = wide(texts::columns[static_cast<std::size_t>(i)]);
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        column.pszText = const_cast<wchar_t*>(titles[i]);
+        column.pszText = title.data();
         column.cx = dpi_.scale(i == 0 ? severity_column : i == 1 ? direction_column : 200);
         column.iSubItem = i;
         SendMessageW(findings_, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
@@ -352,7 +342,7 @@ LRESULT CheckWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam) 
         // The summary in red when it says why nothing could be checked.
         if (reinterpret_cast<HWND>(lparam) == summary_ && summary_is_problem_) {
             HDC dc = reinterpret_cast<HDC>(wparam);
-            SetTextColor(dc, rgb(layout::version_colour));
+            SetTextColor(dc, rgb(texts::problem_colour));
             SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }
@@ -413,15 +403,9 @@ void CheckWindow::command(int id) {
 
 // A finding's whole message and place, which the columns may cut.
 void CheckWindow::show_row_tip(NMLVGETINFOTIPW& tip) const {
-    if (!report_ || tip.cchTextMax <= 0)
+    if (tip.cchTextMax <= 0 || tip.iItem < 0 || static_cast<std::size_t>(tip.iItem) >= row_tips_.size())
         return;
-    const std::vector<checking::FindingRow> rows = checking::finding_rows(*report_);
-    if (tip.iItem < 0 || static_cast<std::size_t>(tip.iItem) >= rows.size())
-        return;
-    const checking::FindingRow& row = rows[static_cast<std::size_t>(tip.iItem)];
-    std::wstring text = wide(row.what);
-    if (!row.where.empty())
-        text += L"\r\n" + wide(row.where);
+    std::wstring text = row_tips_[static_cast<std::size_t>(tip.iItem)];
     // The list may hand a tip already begun; ours replaces it.
     const std::size_t room = static_cast<std::size_t>(tip.cchTextMax) - 1;
     text.resize(std::min(text.size(), room));
@@ -436,81 +420,39 @@ std::wstring CheckWindow::control_text(HWND control) const {
     return text;
 }
 
-void CheckWindow::browse_document() {
-    std::vector<wchar_t> file(32768, L'\0');
-    const std::filesystem::path current = without_quotes(control_text(document_edit_));
-    // The folder of the document chosen before, else SAGA's usual one.
-    std::error_code ignored;
-    const std::filesystem::path folder = !current.empty() && std::filesystem::is_directory(current.parent_path(), ignored)
-                                             ? current.parent_path()
-                                             : default_saga_dir();
-    const std::wstring initial = folder.wstring();
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = handle_;
-    dialog.lpstrFilter = L"Documentos SAGA (*.xml)\0*.xml\0Todos los archivos (*.*)\0*.*\0";
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.lpstrInitialDir = initial.c_str();
-    dialog.lpstrTitle = L"Documento SAGA que comprobar";
-    dialog.lpstrDefExt = L"xml";
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&dialog))
-        return;
-    SetWindowTextW(document_edit_, file.data());
-    check();
+std::filesystem::path CheckWindow::typed_path(HWND field) const {
+    return path_from_utf8(checking::clean_typed_path(utf8(control_text(field))));
 }
 
-// The folder picker of Vista and later, which also takes a typed path.
+// A document chosen is checked at once, as in the Qt window.
+void CheckWindow::browse_document() {
+    if (const std::optional<std::filesystem::path> chosen = choose_document(handle_, typed_path(document_edit_))) {
+        SetWindowTextW(document_edit_, chosen->wstring().c_str());
+        check();
+    }
+}
+
 void CheckWindow::change_exchange_dir() {
-    IFileOpenDialog* dialog = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
-                                reinterpret_cast<void**>(&dialog))))
-        return;
-    FILEOPENDIALOGOPTIONS options = 0;
-    dialog->GetOptions(&options);
-    dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST | FOS_NOCHANGEDIR);
-    dialog->SetTitle(L"Directorio de intercambio de Horalis");
-    const std::wstring current = without_quotes(control_text(exchange_edit_));
-    IShellItem* start = nullptr;
-    if (!current.empty() &&
-        SUCCEEDED(SHCreateItemFromParsingName(current.c_str(), nullptr, IID_IShellItem,
-                                              reinterpret_cast<void**>(&start)))) {
-        dialog->SetFolder(start);
-        start->Release();
-    }
-    IShellItem* chosen = nullptr;
-    if (SUCCEEDED(dialog->Show(handle_)) && SUCCEEDED(dialog->GetResult(&chosen))) {
-        wchar_t* path = nullptr;
-        if (SUCCEEDED(chosen->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
-            SetWindowTextW(exchange_edit_, path);
-            CoTaskMemFree(path);
-        }
-        chosen->Release();
-    }
-    dialog->Release();
+    if (const std::optional<std::filesystem::path> chosen = choose_exchange_dir(handle_, typed_path(exchange_edit_)))
+        SetWindowTextW(exchange_edit_, chosen->wstring().c_str());
 }
 
 // Reads only: the document and the exchange directory's tables are opened,
 // nothing is written.
 void CheckWindow::check() {
-    const std::wstring document = without_quotes(control_text(document_edit_));
-    if (document.empty()) {
-        show_message("Elija el documento SAGA que quiere comprobar.");
+    const std::optional<checking::CheckRequest> request =
+        checking::check_request(utf8(control_text(document_edit_)), utf8(control_text(exchange_edit_)), settings_);
+    if (!request) {
+        show_message(texts::missing_document);
         SetFocus(document_edit_);
         return;
     }
-    Settings settings = settings_;
-    const std::wstring exchange = without_quotes(control_text(exchange_edit_));
-    if (!exchange.empty())
-        settings.exchange_dir = exchange;
 
     // The check runs on this thread: the window waits with it, under the
     // wait cursor, and takes no second click meanwhile.
     const HCURSOR before = SetCursor(LoadCursorW(nullptr, wait_cursor));
     EnableWindow(check_button_, FALSE);
-    const checking::CheckOutcome outcome = checking::check_document(document, settings);
+    const checking::CheckOutcome outcome = checking::check_document(request->document, request->settings);
     EnableWindow(check_button_, TRUE);
     SetCursor(before);
     show(outcome);
@@ -518,6 +460,7 @@ void CheckWindow::check() {
 
 void CheckWindow::show(const checking::CheckOutcome& outcome) {
     report_ = outcome.report;
+    row_tips_.clear();
     SendMessageW(findings_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(findings_, LVM_DELETEALLITEMS, 0, 0);
     if (!report_) {
@@ -528,6 +471,8 @@ void CheckWindow::show(const checking::CheckOutcome& outcome) {
 
     int index = 0;
     for (const checking::FindingRow& row : checking::finding_rows(*report_)) {
+        // What the row's tip shows, which the columns may cut.
+        row_tips_.push_back(wide(row.what) + (row.where.empty() ? L"" : L"\r\n" + wide(row.where)));
         std::wstring texts[] = {wide(row.severity_text), wide(row.direction_text), wide(row.what),
                                 wide(row.where)};
         LVITEMW item{};
@@ -554,10 +499,8 @@ void CheckWindow::show(const checking::CheckOutcome& outcome) {
     SetWindowTextW(summary_, wide(summary).c_str());
 
     std::string tables;
-    for (const TableRead& table : report_->tables)
-        tables += (tables.empty() ? "" : "\r\n") + table_read_text(table);
-    if (tables.empty())
-        tables = report_->import_checked ? "Ninguna." : "Ninguna: la importación no se ha comprobado.";
+    for (const std::string& line : checking::table_lines(*report_))
+        tables += (tables.empty() ? "" : "\r\n") + line;
     SetWindowTextW(tables_, wide(tables).c_str());
 
     SetWindowTextW(handle_, wide(checking::window_title(*report_)).c_str());
@@ -569,6 +512,7 @@ void CheckWindow::show(const checking::CheckOutcome& outcome) {
 // the summary goes, the title back to its base.
 void CheckWindow::show_message(const std::string& message) {
     report_.reset();
+    row_tips_.clear();
     SendMessageW(findings_, LVM_DELETEALLITEMS, 0, 0);
     SetWindowTextW(tables_, L"");
     summary_is_problem_ = true;
@@ -581,30 +525,11 @@ void CheckWindow::show_message(const std::string& message) {
 void CheckWindow::save() {
     if (!report_)
         return;
-    // The document's name without its extension: the dialog adds that of
-    // the type chosen, .txt or .json.
-    const std::filesystem::path document = report_->document;
-    std::wstring name = document.stem().wstring() + L"-comprobacion";
-    std::vector<wchar_t> file(32768, L'\0');
-    std::copy(name.begin(), name.end(), file.begin());
-    const std::wstring folder = document.parent_path().wstring();
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = handle_;
-    dialog.lpstrFilter = L"Texto (*.txt)\0*.txt\0JSON (*.json)\0*.json\0";
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    dialog.lpstrTitle = L"Guardar informe";
-    // With a default extension set, the dialog adds the extension of the
-    // type chosen to a name typed without one.
-    dialog.lpstrDefExt = L"txt";
-    dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameW(&dialog))
+    const std::optional<std::filesystem::path> file = choose_report_file(handle_, report_->document);
+    if (!file)
         return;
     try {
-        checking::save_report(std::filesystem::path(file.data()), *report_);
+        checking::save_report(*file, *report_);
     } catch (const std::exception& error) {
         show_error_box(handle_, error_box_text(error.what()));
     }
@@ -613,23 +538,8 @@ void CheckWindow::save() {
 // The report as enlazor-cli prints it, with the CR LF line ends that
 // Windows' clipboard text takes.
 void CheckWindow::copy() {
-    if (!report_ || !OpenClipboard(handle_))
-        return;
-    const std::wstring text = wide(platform::printed_text(report_text(*report_)));
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    EmptyClipboard();
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-        if (void* target = GlobalLock(memory)) {
-            std::memcpy(target, text.c_str(), bytes);
-            GlobalUnlock(memory);
-            // The clipboard owns the memory once it takes it.
-            if (!SetClipboardData(CF_UNICODETEXT, memory))
-                GlobalFree(memory);
-        } else {
-            GlobalFree(memory);
-        }
-    }
-    CloseClipboard();
+    if (report_)
+        copy_to_clipboard(handle_, platform::printed_text(report_text(*report_)));
 }
 
 } // namespace enlazor::win

@@ -1,11 +1,11 @@
 // The "Comprobar datos" window on Windows: the SAGA document and the
 // exchange directory at the top, the findings of the core's check in a list,
 // the summary and the tables read under it, and the report saved or copied.
-// Everything it shows comes from app/checking/check_view.h; this is only
+// Everything it shows comes from shell/checking/check_view.h; this is only
 // the Win32 shell around it.
 #pragma once
 
-#include "app/checking/check_view.h"
+#include "shell/checking/check_view.h"
 #include "dpi.h"
 #include "panels.h"
 #include "window_look.h"
@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace enlazor::win {
 
@@ -61,6 +62,8 @@ private:
     void show_row_tip(NMLVGETINFOTIPW& tip) const;
 
     std::wstring control_text(HWND control) const;
+    // A field's path, as typed or pasted, cleaned as the shell does.
+    std::filesystem::path typed_path(HWND field) const;
 
     Settings settings_;
     Dpi dpi_;
@@ -80,6 +83,9 @@ private:
 
     // The last report, which "Guardar informe…" and "Copiar" hand on.
     std::optional<CheckReport> report_;
+    // Each row's whole message and place, made once with the rows: the list
+    // asks for a tip every time the mouse rests on a row.
+    std::vector<std::wstring> row_tips_;
     // The summary says why there is no report: drawn in red.
     bool summary_is_problem_ = false;
     bool check_at_start_ = false;

@@ -6,7 +6,7 @@
 //
 // It writes nothing but the report the user saves, and ends with 0.
 
-#include "app/checking/check_view.h"
+#include "shell/checking/check_view.h"
 #include "check_window.h"
 #include "message_boxes.h"
 #include "platform/console.h"

@@ -1,5 +1,5 @@
 // HTML Help on Linux: each request reaches the CHM viewer as arguments.
-#include "platform/shell/posix/chm_viewer.h"
+#include "shell/system/posix/chm_viewer.h"
 
 #include <gtest/gtest.h>
 

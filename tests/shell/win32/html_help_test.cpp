@@ -1,5 +1,5 @@
 // HTML Help on Windows: the system's HHCtrl.ocx gives the entry point.
-#include "platform/html_help.h"
+#include "shell/system/html_help.h"
 
 #include <gtest/gtest.h>
 
