@@ -3,10 +3,10 @@
 // a district's computed timetable beside it (the import's rules over
 // 500,000 SOLUC records too). The window waits for it with the wait cursor.
 #include "saga_generator.h"
-#include "scratch_directory.h"
 #include "solution_generator.h"
 
 #include "check/check.h"
+#include "support/files.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,7 +20,7 @@ using namespace enlazor;
 using namespace enlazor::bench;
 
 void check_district(benchmark::State& state, bool with_solution) {
-    ScratchDirectory place;
+    test_support::TempDir place;
     const fs::path document = place.path() / "saga.xml";
     std::ofstream(document, std::ios::binary) << generate_saga_document();
     if (with_solution)

@@ -6,9 +6,9 @@
 // copying the district's ASIGT alone, as a floor for writing dBase tables.
 #include "child_process.h"
 #include "saga_generator.h"
-#include "scratch_directory.h"
 
 #include "export/export_tables.h"
+#include "support/files.h"
 #include "storage/exchange.h"
 #include "storage/xml_document.h"
 
@@ -41,7 +41,7 @@ public:
     fs::path document() const { return directory() / "saga.xml"; }
 
 private:
-    ScratchDirectory directory_;
+    test_support::TempDir directory_;
 };
 
 void export_at(benchmark::State& state, const SagaScale& scale) {

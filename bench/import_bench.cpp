@@ -3,8 +3,8 @@
 // is the whole direction as enlazor-cli runs it (load the document, write
 // the section, save it), timed from start to end, with its peak memory.
 #include "child_process.h"
-#include "scratch_directory.h"
 #include "solution_generator.h"
+#include "support/files.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 using namespace enlazor::bench;
 
 void import_at(benchmark::State& state, const SolutionScale& scale) {
-    ScratchDirectory exchange_dir;
+    enlazor::test_support::TempDir exchange_dir;
     write_solution_exchange(exchange_dir.path(), scale);
     const fs::path saga = exchange_dir.path() / "saga.xml";
     RunRecorder recorder(state);

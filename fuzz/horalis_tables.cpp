@@ -1,44 +1,15 @@
 #include "horalis_tables.h"
 
 #include "storage/dbf_table.h"
-#include "storage/text.h"
+#include "support/tables.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 namespace enlazor::fuzz {
 
-namespace {
-
-struct Field {
-    const char* name;
-    FieldType type;
-    int size;
-};
-
-// Each value is set as text (a numeric field takes it as a number); an
-// empty value leaves the field blank. Values are UTF-8 here.
-void write_table(const std::filesystem::path& dir, const char* table_name,
-                 const std::vector<Field>& fields,
-                 const std::vector<std::vector<const char*>>& rows) {
-    DbfTable table(dir, table_name, OpenMode::Shared, '.');
-    for (const Field& field : fields)
-        table.add_field(field.name, field.type, field.size);
-    table.create();
-    table.open();
-    for (const auto& row : rows) {
-        table.append();
-        for (std::size_t i = 0; i < fields.size() && i < row.size(); ++i)
-            if (*row[i] != '\0')
-                table.set_text(fields[i].name, to_8bit_from_utf8(row[i]));
-        table.post();
-    }
-    table.close();
-}
-
-} // namespace
+using test_support::FieldDef;
+using test_support::write_table;
 
 void write_catalog_tables(const std::filesystem::path& dir) {
     write_table(dir, "GRUPOST.DBF",
@@ -70,7 +41,7 @@ void write_catalog_tables(const std::filesystem::path& dir) {
 }
 
 void write_solution_table(const std::filesystem::path& dir, SolutionLayout layout) {
-    std::vector<Field> fields = {{"CODGRUPO", FieldType::Text, 6},
+    std::vector<FieldDef> fields = {{"CODGRUPO", FieldType::Text, 6},
                                  {"PROF", FieldType::Text, 6},
                                  {"ASIG", FieldType::Text, 6},
                                  {"AULA", FieldType::Text, 6}};
@@ -126,13 +97,6 @@ ImportTables split_import_input(std::string_view input) {
     }
     length = std::min(length, input.size());
     return {input.substr(0, length), input.substr(length)};
-}
-
-std::string read_file(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 } // namespace enlazor::fuzz

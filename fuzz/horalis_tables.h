@@ -34,6 +34,4 @@ struct ImportTables {
 // beyond the end taking everything.
 ImportTables split_import_input(std::string_view input);
 
-std::string read_file(const std::filesystem::path& path);
-
 } // namespace enlazor::fuzz

@@ -1,5 +1,4 @@
 #include "check_test_support.h"
-#include "support/temp_folder.h"
 
 #include "export/export_tables.h"
 #include "storage/dbf_table.h"
@@ -17,46 +16,8 @@ namespace fs = std::filesystem;
 
 namespace enlazor::testing {
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-namespace {
-
-FieldType field_type(char type) {
-    return type == 'C' ? FieldType::Text : type == 'N' ? FieldType::Integer : FieldType::Float;
-}
-
-} // namespace
-
-CheckDir::CheckDir() {
-    path_ = test_support::make_temp_folder("enlazor-check");
+CheckDir::CheckDir() : TempDir("enlazor-check") {
     fs::create_directory(exchange());
-}
-
-CheckDir::~CheckDir() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-}
-
-void write_table(const fs::path& dir, const std::string& table, const std::vector<Field>& fields,
-                 const std::vector<std::vector<std::string>>& rows) {
-    DbfTable dbf(dir, table, OpenMode::Shared, '.');
-    dbf.clear_fields();
-    for (const Field& field : fields)
-        dbf.add_field(field.name, field_type(field.type), field.size);
-    dbf.create();
-    dbf.open();
-    for (const auto& row : rows) {
-        dbf.append();
-        for (std::size_t i = 0; i < fields.size() && i < row.size(); ++i)
-            dbf.set_text(fields[i].name, to_8bit_from_utf8(row[i]));
-        dbf.post();
-    }
-    dbf.close();
 }
 
 void export_into(const fs::path& xml, const fs::path& dir) {
@@ -87,7 +48,7 @@ std::map<std::string, std::string> snapshot(const fs::path& dir) {
         std::string picture = std::to_string(
             std::chrono::duration_cast<std::chrono::nanoseconds>(modified).count());
         if (entry.is_regular_file())
-            picture += "\n" + slurp(entry.path());
+            picture += "\n" + read_file(entry.path());
         files[name] = picture;
     }
     return files;

@@ -4,6 +4,8 @@
 
 #include "check/check_report.h"
 #include "storage/settings.h"
+#include "support/files.h"
+#include "support/tables.h"
 
 #include <filesystem>
 #include <map>
@@ -14,30 +16,15 @@
 namespace enlazor::testing {
 
 // A fresh directory with an empty HTEMP inside, removed at the end.
-class CheckDir {
+class CheckDir : public test_support::TempDir {
 public:
     CheckDir();
-    ~CheckDir();
-    CheckDir(const CheckDir&) = delete;
-    CheckDir& operator=(const CheckDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path exchange() const { return path_ / "HTEMP"; }
-
-private:
-    std::filesystem::path path_;
+    std::filesystem::path exchange() const { return path() / "HTEMP"; }
 };
 
-// One field of a table written by hand: name, type, size of a text field.
-struct Field {
-    std::string name;
-    char type;  // 'C' text, 'N' integer, 'F' float
-    int size = 0;
-};
-
-// Creates `table` ("SOLUC.DBF") in `dir` with `rows`, every value given as
-// UTF-8 text and stored as the program stores it.
-void write_table(const std::filesystem::path& dir, const std::string& table,
-                 const std::vector<Field>& fields, const std::vector<std::vector<std::string>>& rows);
+using test_support::FieldDef;
+using test_support::read_file;
+using test_support::write_table;
 
 // The tables of `xml` (a file of the source tree) exported into `dir`.
 void export_into(const std::filesystem::path& xml, const std::filesystem::path& dir);
@@ -58,9 +45,6 @@ struct Outcome {
 
 // Runs `command` (a shell command line) in `dir`, output kept in files there.
 Outcome run_command(const std::string& command, const std::filesystem::path& dir);
-
-// The whole content of a file (empty when it cannot be read).
-std::string slurp(const std::filesystem::path& path);
 
 // A program of the build ("enlazor-cli", "horalis-standin").
 std::string program(const std::string& name);

@@ -20,14 +20,14 @@ namespace {
 // A1 and 1EA for SB-A101, PR-01, LC-1 and GR-1.
 const std::string kSchool = "tests/check/fixtures/small_school.xml";
 
-const std::vector<Field> kDayPeriodFields = {
-    {"DIHO", 'C', 10}, {"CODDIHO", 'C', 10}, {"DIA", 'C', 20}, {"TEXTODIA", 'C', 20},
-    {"HORA", 'C', 8},  {"HORADESDE", 'C', 8}, {"HORAHASTA", 'C', 8}, {"MINUTOS", 'C', 8},
+const std::vector<FieldDef> kDayPeriodFields = {
+    {"DIHO", FieldType::Text, 10}, {"CODDIHO", FieldType::Text, 10}, {"DIA", FieldType::Text, 20}, {"TEXTODIA", FieldType::Text, 20},
+    {"HORA", FieldType::Text, 8},  {"HORADESDE", FieldType::Text, 8}, {"HORAHASTA", FieldType::Text, 8}, {"MINUTOS", FieldType::Text, 8},
 };
 
-const std::vector<Field> kSolutionFields = {
-    {"CODGRUPO", 'C', 4}, {"PROF", 'C', 4}, {"ASIG", 'C', 10}, {"AULA", 'C', 4},
-    {"DIA", 'N'},         {"HORA", 'F'},    {"SESIONES", 'F'},
+const std::vector<FieldDef> kSolutionFields = {
+    {"CODGRUPO", FieldType::Text, 4}, {"PROF", FieldType::Text, 4}, {"ASIG", FieldType::Text, 10}, {"AULA", FieldType::Text, 4},
+    {"DIA", FieldType::Integer},         {"HORA", FieldType::Float},    {"SESIONES", FieldType::Float},
 };
 
 class CheckOfTheImport : public ::testing::Test {

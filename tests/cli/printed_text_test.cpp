@@ -2,14 +2,12 @@
 // makes: printed_text has to give the bytes the C library's text-mode
 // output really writes on this system, line ends included.
 #include "platform/console.h"
-#include "support/temp_folder.h"
+#include "support/files.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -19,14 +17,11 @@ std::string written_in_text_mode(const std::filesystem::path& file, const std::s
         return "(no file)";
     std::fwrite(text.data(), 1, text.size(), out);
     std::fclose(out);
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return enlazor::test_support::read_file(file);
 }
 
 TEST(PrintedText, IsWhatTextModeOutputWritesToAFile) {
-    const std::filesystem::path folder = enlazor::test_support::make_temp_folder("printed-text");
+    const enlazor::test_support::TempDir folder("printed-text");
     const std::string texts[] = {
         "",
         "sin fin de línea",
@@ -38,7 +33,6 @@ TEST(PrintedText, IsWhatTextModeOutputWritesToAFile) {
     for (const std::string& text : texts)
         EXPECT_EQ(enlazor::platform::printed_text(text), written_in_text_mode(folder / "salida.txt", text))
             << text;
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace

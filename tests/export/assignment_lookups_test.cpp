@@ -28,7 +28,7 @@ struct LookupCase {
 class AssignmentLookups : public ::testing::TestWithParam<LookupCase> {};
 
 TEST_P(AssignmentLookups, GiveTheFirstMatchingRecordsValues) {
-    ScratchDir dir;
+    TempDir dir;
     export_xml(saga_document(GetParam().body), dir.path());
     EXPECT_EQ(read_table(dir.path(), "ASIGT").rows, GetParam().asigt);
 }

@@ -28,7 +28,7 @@ void expect_all_tables_empty(const std::filesystem::path& dir) {
 }
 
 TEST(CatalogSections, AnotherRootNameGivesEmptyTables) {
-    ScratchDir dir;
+    TempDir dir;
     export_xml("<documento><subjects><subject id='S' name='N'/></subjects>"
                "<teachers><teacher id='T'>N</teacher></teachers></documento>",
                dir.path());
@@ -36,13 +36,13 @@ TEST(CatalogSections, AnotherRootNameGivesEmptyTables) {
 }
 
 TEST(CatalogSections, MissingSectionsGiveEmptyTablesWithTheirFields) {
-    ScratchDir dir;
+    TempDir dir;
     export_xml(saga_document(""), dir.path());
     expect_all_tables_empty(dir.path());
 }
 
 TEST(CatalogSections, OnlyTheExactPathIsRead) {
-    ScratchDir dir;
+    TempDir dir;
     export_xml(saga_document("<extra><subjects><subject id='DEEP' name='N'/></subjects></extra>"
                              "<Subjects><subject id='CASE' name='N'/></Subjects>"
                              "<subjects><Subject id='CASE2' name='N'/>"
@@ -54,7 +54,7 @@ TEST(CatalogSections, OnlyTheExactPathIsRead) {
 }
 
 TEST(CatalogSections, RecordsFollowDocumentOrderWhateverTheIds) {
-    ScratchDir dir;
+    TempDir dir;
     export_xml(saga_document("<teachers><teacher id='Z'>Zeta</teacher>"
                              "<teacher id='A'>Alfa</teacher><teacher id='M'>Eme</teacher>"
                              "</teachers>"),
@@ -66,7 +66,7 @@ TEST(CatalogSections, RecordsFollowDocumentOrderWhateverTheIds) {
 TEST(CatalogSections, SubjectValuesAreTrimmedDefaultedAndCut) {
     const std::string name45(45, 'n');
     const std::string id70 = std::string(66, 'i') + "WXYZ";
-    ScratchDir dir;
+    TempDir dir;
     export_xml(saga_document("<subjects>"
                              "<subject id=' \tSB-1\t ' name='  Arte  ' hours='  3 '/>"
                              "<subject id='SB-2' name='Blank' hours='   '/>"
@@ -89,7 +89,7 @@ TEST(CatalogSections, SubjectValuesAreTrimmedDefaultedAndCut) {
 }
 
 TEST(CatalogSections, TeachersAndRoomsAreNamedByTheirFirstChildNode) {
-    ScratchDir dir;
+    TempDir dir;
     export_xml(saga_document("<teachers>"
                              "<teacher id='T1' name='Attribute'>Ana Sol</teacher>"
                              "<teacher id='T2'>\n    <full>Berta <i>Luz</i></full>\n  Rest</teacher>"
@@ -106,7 +106,7 @@ TEST(CatalogSections, TeachersAndRoomsAreNamedByTheirFirstChildNode) {
 }
 
 TEST(CatalogSections, CharactersOutsideTheCodePageAreSubstitutedNotLost) {
-    ScratchDir dir;
+    TempDir dir;
     // ā and ł have plain-letter stand-ins; a Chinese character has none.
     export_xml(saga_document("<teachers><teacher id='T\xe4\xb8\xad'>"
                              "M\xc4\x81ria \xc5\x81opez \xe4\xb8\xad</teacher></teachers>"),
@@ -116,7 +116,7 @@ TEST(CatalogSections, CharactersOutsideTheCodePageAreSubstitutedNotLost) {
 }
 
 TEST(TableFiles, OldTablesAndIndexesAreReplacedWhateverTheirCase) {
-    ScratchDir dir;
+    TempDir dir;
     for (const char* name : {"asignomt.dbf", "ASIGNOMT.MDX", "proft.mdx", "Asigt.Mdx"}) {
         std::ofstream(dir.path() / name) << "left by another program";
     }

@@ -1,5 +1,4 @@
 #include "export_test_support.h"
-#include "support/temp_folder.h"
 
 #include "storage/xml_document.h"
 
@@ -8,15 +7,6 @@
 #include <stdexcept>
 
 namespace enlazor::testing {
-
-ScratchDir::ScratchDir() {
-    path_ = test_support::make_temp_folder("enlazor-export");
-}
-
-ScratchDir::~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
 
 std::vector<Text8> TableContents::column(const std::string& field) const {
     std::size_t index = 0;

@@ -4,6 +4,7 @@
 
 #include "export/export_tables.h"
 #include "storage/dbf_table.h"
+#include "support/files.h"
 
 #include <filesystem>
 #include <string>
@@ -12,18 +13,10 @@
 
 namespace enlazor::testing {
 
-// A fresh directory, removed with everything in it at the end of the test.
-class ScratchDir {
-public:
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
+using test_support::read_file;
+using test_support::TempDir;
+using test_support::write_file;
 
-private:
-    std::filesystem::path path_;
-};
 
 // A table as an independent reader sees it: its fields and every record's
 // fields as text, in stored order.

@@ -19,7 +19,7 @@ struct GroupNameCase {
 class GroupTableFields : public ::testing::TestWithParam<GroupNameCase> {};
 
 TEST_P(GroupTableFields, SplitTheGroupName) {
-    ScratchDir dir;
+    TempDir dir;
     export_xml(saga_document(std::string("<groups><group id='G' regim='ORD-M' name='") +
                              GetParam().name + "'>Texto</group></groups>"),
                dir.path());
@@ -54,7 +54,7 @@ struct ShiftCase {
 class GroupShift : public ::testing::TestWithParam<ShiftCase> {};
 
 TEST_P(GroupShift, IsTheLastCharacterOfTheTrimmedRegime) {
-    ScratchDir dir;
+    TempDir dir;
     export_xml(saga_document(std::string("<groups><group id='G' name='1 ESO A' ") +
                              GetParam().regim_attribute + ">x</group></groups>"),
                dir.path());
@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(Regimes, GroupShift, ::testing::Values(
     [](const auto& info) { return std::string(info.param.title); });
 
 TEST(GroupDescription, JoinsTheNameAndTheFirstChildText) {
-    ScratchDir dir;
+    TempDir dir;
     export_xml(saga_document(
                    "<groups>"
                    "<group id='G1' name='1 ESO A' regim='M'>\n   Primero A \t\n</group>"

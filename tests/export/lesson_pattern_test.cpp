@@ -23,7 +23,7 @@ struct HoursCase {
 class LessonPattern : public ::testing::TestWithParam<HoursCase> {};
 
 TEST_P(LessonPattern, FollowsTheHoursStoredInTheRecord) {
-    ScratchDir dir;
+    TempDir dir;
     export_xml(saga_document(std::string("<subjects><subject id='S' name='N' hours='") +
                              GetParam().hours_attribute + "'/></subjects>"
                              "<groups><group id='G' name='1 ESO A' regim='M'>a"

@@ -80,7 +80,7 @@ TEST(CatalogDerivedAhead, IsWrittenAsTheOnePassBuilderWritesIt) {
         for (const CatalogTable* catalog : {&kSubjectTable, &kTeacherTable, &kRoomTable, &kGroupTable}) {
             const Loaded loaded(text);
             const XmlDocument& document = loaded.document;
-            ScratchDir one_pass, ahead;
+            TempDir one_pass, ahead;
             const std::size_t built = build_catalog_table(document, Exchange(Settings{one_pass.path(), ','}),
                                                           *catalog, ignore_export_findings());
             const std::vector<Record> records = derive_catalog(document, *catalog, ignore_export_findings());

@@ -17,7 +17,7 @@ protected:
         Exchange exchange(Settings{dir.path(), ','});
         summary = run_export(source_file("samples/saga-ies-ejemplo.xml"), exchange);
     }
-    ScratchDir dir;
+    TempDir dir;
     ExportSummary summary;
 };
 

@@ -20,7 +20,7 @@ protected:
     }
     TableContents table(const std::string& name) const { return read_table(dir.path(), name); }
 
-    ScratchDir dir;
+    TempDir dir;
     ExportSummary summary;
 };
 

@@ -75,7 +75,7 @@ std::vector<T> operator+(std::vector<T> a, const std::vector<T>& b) {
 class CodeNumbering : public ::testing::TestWithParam<StoredCodesCase> {};
 
 TEST_P(CodeNumbering, StoresTheCodesOfTheRules) {
-    ScratchDir dir;
+    TempDir dir;
     export_xml(catalog_xml(GetParam().catalog, GetParam().names), dir.path());
     EXPECT_EQ(stored_codes(GetParam().catalog, dir.path()), GetParam().codes);
 }
@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(Tables, CodeNumbering, ::testing::Values(
     [](const auto& info) { return std::string(info.param.title); });
 
 TEST(CodeNumbering, EachTableHasItsOwnUsedCodes) {
-    ScratchDir dir;
+    TempDir dir;
     export_xml(saga_document("<teachers><teacher id='T'>Aula 12</teacher></teachers>"
                              "<locations><location id='L'>Aula 12</location></locations>"
                              "<groups><group id='G' name='A 1' regim='X'>x</group></groups>"),
@@ -122,7 +122,7 @@ TEST(CodeNumbering, EachTableHasItsOwnUsedCodes) {
 }
 
 TEST(SubjectCodes, ComeFromTheIdsLastFourCharactersEvenWhenShared) {
-    ScratchDir dir;
+    TempDir dir;
     export_xml(saga_document("<subjects><subject id='SB-A101' name='A'/>"
                              "<subject id='XX-A101' name='B'/><subject id='12' name='C'/>"
                              "</subjects>"),

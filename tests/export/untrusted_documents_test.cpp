@@ -10,17 +10,8 @@
 namespace enlazor::testing {
 namespace {
 
-void write_file(const std::filesystem::path& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string read_file(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST(ExportInputs, AMissingDocumentIsReportedAndTouchesNoTable) {
-    ScratchDir dir;
+    TempDir dir;
     write_file(dir.path() / "ASIGNOMT.DBF", "kept");
     Exchange exchange(Settings{dir.path(), ','});
     for (const std::filesystem::path& path :
@@ -36,7 +27,7 @@ TEST(ExportInputs, AMissingDocumentIsReportedAndTouchesNoTable) {
 }
 
 TEST(ExportInputs, ADocumentThatIsNotXmlFailsBeforeAnyTableIsTouched) {
-    ScratchDir dir;
+    TempDir dir;
     write_file(dir.path() / "ASIGNOMT.DBF", "kept");
     write_file(dir.path() / "broken.xml", "<document><subjects><subject id='S'></document>");
     Exchange exchange(Settings{dir.path(), ','});
@@ -45,14 +36,14 @@ TEST(ExportInputs, ADocumentThatIsNotXmlFailsBeforeAnyTableIsTouched) {
 }
 
 TEST(ExportInputs, AMissingExchangeDirectoryIsAnError) {
-    ScratchDir dir;
+    TempDir dir;
     write_file(dir.path() / "school.xml", saga_document(""));
     Exchange exchange(Settings{dir.path() / "no-such-dir", ','});
     EXPECT_THROW(run_export(dir.path() / "school.xml", exchange), Error);
 }
 
 TEST(ExportInputs, TablesLeftOpenByAnEarlierRunAreReadAfresh) {
-    ScratchDir dir;
+    TempDir dir;
     Exchange exchange(Settings{dir.path(), ','});
     auto school = [](const char* group_name) {
         return saga_document(std::string("<subjects><subject id='S' name='N'/></subjects>"
@@ -80,7 +71,7 @@ TEST(UntrustedDocuments, HugeNamesAndIdsAreCutByTheirFields) {
             text += "w ";
         return text + "end";
     }();
-    ScratchDir dir;
+    TempDir dir;
     export_xml(saga_document("<subjects><subject id='" + huge + "' name='" + huge + "' hours='" +
                              huge + "'/></subjects>"
                              "<teachers><teacher id='" + huge + "'>" + words + "</teacher></teachers>"
@@ -105,7 +96,7 @@ TEST(UntrustedDocuments, HugeNamesAndIdsAreCutByTheirFields) {
 }
 
 TEST(UntrustedDocuments, CharactersOutsideTheCodePageNeverBreakTheExport) {
-    ScratchDir dir;
+    TempDir dir;
     // An emoji (a surrogate pair in wide text), a Chinese character, a
     // Cyrillic word and a no-break space.
     const std::string odd = "\xf0\x9f\x98\x80 \xe4\xb8\xad \xd0\x9c\xd0\xb8\xd1\x80\xc2\xa0" "az";
@@ -135,7 +126,7 @@ TEST(UntrustedDocuments, DeeplyNestedFirstChildIsReadWithoutExhaustingTheStack) 
     nested += "Ana Sol";
     for (int i = 0; i < 20000; ++i)
         nested += "</n>";
-    ScratchDir dir;
+    TempDir dir;
     export_xml(saga_document("<teachers><teacher id='T'>" + nested + "</teacher></teachers>"),
                dir.path());
     EXPECT_EQ(read_table(dir.path(), "PROFT").column("NOMBRE"), std::vector<Text8>{"Ana Sol"});

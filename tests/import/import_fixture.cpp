@@ -1,5 +1,4 @@
 #include "import_fixture.h"
-#include "support/temp_folder.h"
 
 #include "storage/text.h"
 
@@ -12,35 +11,6 @@
 namespace enlazor::testing {
 
 namespace fs = std::filesystem;
-
-TempDir::TempDir() {
-    path_ = test_support::make_temp_folder("enlazor-import");
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(path_, ignored);
-}
-
-void write_table(const fs::path& dir, const std::string& table_name,
-                 const std::vector<FieldDef>& fields,
-                 const std::vector<std::vector<std::string>>& rows, char decimal_separator) {
-    DbfTable table(dir, table_name, OpenMode::Shared, decimal_separator);
-    table.clear_fields();
-    for (const FieldDef& field : fields)
-        table.add_field(field.name, field.type, field.size);
-    table.create();
-    table.open();
-    for (const auto& row : rows) {
-        table.append();
-        for (std::size_t i = 0; i < fields.size() && i < row.size(); ++i)
-            if (!row[i].empty())
-                table.set_text(fields[i].name, to_8bit_from_utf8(row[i]));
-        table.post();
-    }
-    table.close();
-}
 
 namespace {
 
@@ -101,13 +71,6 @@ const char* kDefaultDocument =
     "<document>\n"
     "  <subjects><subject id=\"SB-1\" name=\"Lengua\" hours=\"4\"/></subjects>\n"
     "</document>\n";
-
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 } // namespace
 

@@ -7,6 +7,8 @@
 #include "storage/dbf_table.h"
 #include "base/error.h"
 #include "storage/exchange.h"
+#include "support/files.h"
+#include "support/tables.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
@@ -17,30 +19,11 @@
 
 namespace enlazor::testing {
 
-// A fresh directory, removed with everything in it at the end of the test.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
+using test_support::FieldDef;
+using test_support::read_file;
+using test_support::TempDir;
+using test_support::write_table;
 
-private:
-    std::filesystem::path path_;
-};
-
-struct FieldDef {
-    std::string name;
-    FieldType type;
-    int size = 0;
-};
-
-// Creates a table of `fields` in `dir` and writes `rows`, each value set as
-// text (numeric fields take it as a number, an empty text leaves it blank).
-void write_table(const std::filesystem::path& dir, const std::string& table_name,
-                 const std::vector<FieldDef>& fields,
-                 const std::vector<std::vector<std::string>>& rows, char decimal_separator = '.');
 
 // One lesson of the solution, every value as text ("" leaves a field blank).
 struct Lesson {

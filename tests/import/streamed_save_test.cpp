@@ -20,11 +20,6 @@ using namespace enlazor::testing;
 
 namespace {
 
-std::string read_bytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(StreamedSave, GivesTheBytesOfTheWholeSectionSerializedAtOnce) {
     TempDir dir;
     // The district's catalogs with a twentieth of its solution: every stage
@@ -54,7 +49,7 @@ TEST(StreamedSave, GivesTheBytesOfTheWholeSectionSerializedAtOnce) {
         const ImportSummary saved = write_time_tables(streamed, exchange, saga);
         EXPECT_EQ(saved.inputs, built.inputs);
         EXPECT_GT(saved.inputs, 20'000u);
-        EXPECT_TRUE(read_bytes(saga) == expected) << "the saved document differs from the whole section's";
+        EXPECT_TRUE(read_file(saga) == expected) << "the saved document differs from the whole section's";
     }
 }
 

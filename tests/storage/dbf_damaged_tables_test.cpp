@@ -135,7 +135,7 @@ std::string well_formed_table(const TempDir& dir) {
         maker.post();
     }
     maker.close();
-    return test::read_bytes(dir / "SEED.DBF");
+    return test::read_file(dir / "SEED.DBF");
 }
 
 TEST(DamagedTables, RandomlyDamagedFilesNeverGiveAnythingButError) {
@@ -201,7 +201,7 @@ TEST(DamagedTables, RandomlyDamagedFilesNeverGiveAnythingButError) {
         ++opened;
         read_everything(table);
         table.close();
-        ASSERT_EQ(test::read_bytes(dir / "FUZZ.DBF"), bytes) << "reading changed the file";
+        ASSERT_EQ(test::read_file(dir / "FUZZ.DBF"), bytes) << "reading changed the file";
     }
     EXPECT_GT(opened, 500);  // the damage left many files readable, so reading was exercised
 }

@@ -177,7 +177,7 @@ TEST(DialectDrivers, TablesWeDoNotWriteTakeNoRecords) {
         EXPECT_EQ(test::error_of([&] { table.append(); }),
                   "Table is read only.\nTable: " + (dir / "T.DBF").string());
         table.close();
-        EXPECT_EQ(test::read_bytes(dir / "T.DBF"), raw.bytes());
+        EXPECT_EQ(test::read_file(dir / "T.DBF"), raw.bytes());
     }
     // A table read from memory has no file to take them, whatever its dialect.
     DialectTable ours(0x03, 0x03);

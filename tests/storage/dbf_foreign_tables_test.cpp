@@ -155,7 +155,7 @@ TEST_F(ForeignTables, AppendingToAForeignTableKeepsItReadable) {
     writer.post();
     writer.close();
 
-    const std::string bytes = test::read_bytes(dir / "SOLUC.DBF");
+    const std::string bytes = test::read_file(dir / "SOLUC.DBF");
     EXPECT_EQ(test::byte_at(bytes, 0), 0x03u);  // the version byte stays
     EXPECT_EQ(test::u32_at(bytes, 4), 4u);      // the count is the real one now
     EXPECT_EQ(bytes.back(), '\x1A');

@@ -36,7 +36,7 @@ TEST_F(TableRoundTrip, NewTableHasTheDbaseHeaderOtherProgramsRead) {
     define_subjects(table);
     table.create();
     EXPECT_FALSE(table.is_open());
-    const std::string bytes = test::read_bytes(dir / "ASIGNOMT.DBF");
+    const std::string bytes = test::read_file(dir / "ASIGNOMT.DBF");
     ASSERT_EQ(bytes.size(), 32u + 4 * 32 + 1 + 1);
     EXPECT_EQ(test::byte_at(bytes, 0), 0x03u);
     EXPECT_GE(test::byte_at(bytes, 1), 120u);  // year - 1900
@@ -74,7 +74,7 @@ TEST_F(TableRoundTrip, RecordsAreStoredPaddedWithFlagCountAndEndMarker) {
     table.post();
     table.close();
 
-    const std::string bytes = test::read_bytes(dir / "ASIGNOMT.DBF");
+    const std::string bytes = test::read_file(dir / "ASIGNOMT.DBF");
     const std::size_t header = 32 + 4 * 32 + 1, length = 76;
     ASSERT_EQ(bytes.size(), header + 2 * length + 1);
     EXPECT_EQ(test::u32_at(bytes, 4), 2u);
@@ -329,7 +329,7 @@ TEST_F(TableRoundTrip, DestructionWritesThePostedRecords) {
     }  // as when an error ends a builder
     table.open();
     EXPECT_EQ(table.record_count(), 3u);
-    EXPECT_EQ(test::u32_at(test::read_bytes(dir / "ASIGNOMT.DBF"), 4), 3u);
+    EXPECT_EQ(test::u32_at(test::read_file(dir / "ASIGNOMT.DBF"), 4), 3u);
 }
 
 TEST_F(TableRoundTrip, ManyRecordsSurviveTheBlockWrites) {
@@ -414,12 +414,12 @@ TEST_F(TableRoundTrip, OnlyReadingLeavesTheFileUntouched) {
     table.append();
     table.post();
     table.close();
-    const std::string before = test::read_bytes(dir / "ASIGNOMT.DBF");
+    const std::string before = test::read_file(dir / "ASIGNOMT.DBF");
     const auto time = std::filesystem::last_write_time(dir / "ASIGNOMT.DBF");
     table.open();
     test::all_texts(table);
     table.close();
-    EXPECT_EQ(test::read_bytes(dir / "ASIGNOMT.DBF"), before);
+    EXPECT_EQ(test::read_file(dir / "ASIGNOMT.DBF"), before);
     EXPECT_EQ(std::filesystem::last_write_time(dir / "ASIGNOMT.DBF"), time);
 }
 

@@ -2,7 +2,7 @@
 // access, and hand-built dBase files as other programs write them.
 #pragma once
 
-#include "support/temp_folder.h"
+#include "support/files.h"
 
 #include "storage/dbf_table.h"
 #include "base/error.h"
@@ -21,29 +21,8 @@
 
 namespace enlazor::test {
 
-// A fresh directory, removed with everything in it at the end of the test.
-class TempDir {
-public:
-    TempDir() {
-        path_ = test_support::make_temp_folder("enlazor-dbf");
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline std::string read_bytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using test_support::read_file;
+using test_support::TempDir;
 
 // True when `dir` is on a file system that folds the case of names, as
 // Windows' do: there, two names differing in case are one file.
@@ -60,8 +39,7 @@ inline void write_bytes(const std::filesystem::path& path, const std::string& by
     // A new file each time: truncating a written one makes ext4 flush it first.
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    test_support::write_file(path, bytes);
 }
 
 inline unsigned byte_at(const std::string& bytes, std::size_t offset) {

@@ -18,11 +18,15 @@ openbox.
 
 import argparse
 import os
+import pathlib
 import re
 import subprocess
 import sys
 import threading
 import time
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "app"))
+from xvfb_driver import Failure, check as require, click, start_window_manager, wait_until  # noqa: E402
 
 # The window's size at 96 pixels per inch, and its place on a screen: half
 # of what the screen leaves around it, counted from the host's client area.
@@ -44,13 +48,8 @@ EXPORT_BUTTON_CENTRE = (140, 131)
 TOLERANCE = 14
 
 
-class Failure(Exception):
-    pass
-
-
 def check(condition, message):
-    if not condition:
-        raise Failure(message)
+    require(condition, message)
     print(f"ok: {message}", flush=True)
 
 
@@ -140,15 +139,6 @@ def parse_where(line):
     return client, form, words[11] == "1"
 
 
-def wait_until(condition, timeout=5.0):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        if condition():
-            return True
-        time.sleep(0.1)
-    return condition()
-
-
 class Judge:
     def __init__(self, env):
         self.env = env
@@ -193,29 +183,6 @@ class Judge:
         outside = [(corner[0] + x, corner[1] + y, colour) for (x, y), colour in GRADIENT_POINTS
                    if not (client[0] <= corner[0] + x < client[2] and client[1] <= corner[1] + y < client[3])]
         return bool(outside) and not any(near(shot.at(x, y), colour) for x, y, colour in outside)
-
-
-def click(env, x, y):
-    # --sync waits for the pointer to move, which it never does when an
-    # earlier test left it right there: it first goes to a corner.
-    subprocess.run(["xdotool", "mousemove", "0", "0"], env=env, timeout=15, check=True)
-    subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "1"], env=env, timeout=15,
-                   check=True)
-
-
-def start_window_manager(env):
-    manager = subprocess.Popen(["openbox", "--sm-disable"], env=env, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
-
-    def running():
-        result = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env, capture_output=True,
-                                text=True, timeout=15)
-        return "window id" in result.stdout
-
-    if not wait_until(running, timeout=20):
-        manager.kill()
-        raise Failure("openbox did not start")
-    return manager
 
 
 def scenario(host, judge, env, name, window_manager):

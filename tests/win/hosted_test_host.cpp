@@ -28,6 +28,8 @@
 //
 // Every wait is bounded; Enlazor is ended when it does not finish in time.
 
+#include "window_driver.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -43,7 +45,7 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace enlazor::win_driver;
 
 // What the host does when the file dialog comes up.
 enum class Answer { Confirm, Cancel, DestroyHost };
@@ -77,36 +79,6 @@ const Scenario scenarios[] = {
 constexpr DWORD time_limit_ms = 60000;
 // A script that looks and clicks needs longer.
 constexpr DWORD time_limit_with_orders_ms = 180000;
-
-int failures = 0;
-
-void check(bool ok, const char* what) {
-    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what);
-    std::fflush(stdout);
-    if (!ok)
-        ++failures;
-}
-
-// ctest hands Linux paths; under Wine the Unix root is drive Z:.
-fs::path windows_path(const char* argument) {
-    std::string text = argument;
-    if (!text.empty() && text.front() == '/')
-        text = "Z:" + text;
-    std::wstring wide(text.begin(), text.end());
-    return fs::path(wide).make_preferred();
-}
-
-std::wstring window_text(HWND window) {
-    wchar_t text[512] = L"";
-    GetWindowTextW(window, text, 512);
-    return text;
-}
-
-std::wstring class_of(HWND window) {
-    wchar_t name[128] = L"";
-    GetClassNameW(window, name, 128);
-    return name;
-}
 
 bool under_wine() {
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
@@ -164,21 +136,6 @@ BOOL CALLBACK look_for_form(HWND window, LPARAM context) {
     return TRUE;
 }
 
-BOOL CALLBACK collect_static_text(HWND child, LPARAM context) {
-    if (class_of(child) == L"Static")
-        *reinterpret_cast<std::wstring*>(context) += window_text(child);
-    return TRUE;
-}
-
-// The file name box of the open dialog: the combo box of the file name, or
-// the plain edit field of older dialogs.
-HWND file_name_box(HWND dialog) {
-    for (const int id : {0x47C /* cmb13 */, 0x480 /* edt1 */})
-        if (HWND box = GetDlgItem(dialog, id))
-            return box;
-    return FindWindowExW(dialog, nullptr, L"Edit", nullptr);
-}
-
 struct Answers {
     Observed* seen;
     const Scenario* scenario;
@@ -223,8 +180,7 @@ BOOL CALLBACK answer_window(HWND window, LPARAM context) {
     }
     if (title == L"Enlazor") {
         answers->answered.push_back(window);
-        std::wstring text;
-        EnumChildWindows(window, collect_static_text, reinterpret_cast<LPARAM>(&text));
+        const std::wstring text = static_texts(window, L"");
         seen.messages.push_back(text);
         seen.boxes_owned_by_host &= owned_by_host;
         wchar_t button[64] = L"";

@@ -67,8 +67,8 @@ TEST_F(CheckCommand, ExitCodesTellWarningsFromErrors) {
     const fs::path school = place_document("tests/check/fixtures/small_school.xml");
     export_into(school, dir_.exchange());
     write_table(dir_.exchange(), "SOLUC.DBF",
-                {{"CODGRUPO", 'C', 4}, {"PROF", 'C', 4}, {"ASIG", 'C', 4}, {"AULA", 'C', 4},
-                 {"DIA", 'N'}, {"HORA", 'F'}, {"SESIONES", 'F'}},
+                {{"CODGRUPO", FieldType::Text, 4}, {"PROF", FieldType::Text, 4}, {"ASIG", FieldType::Text, 4}, {"AULA", FieldType::Text, 4},
+                 {"DIA", FieldType::Integer}, {"HORA", FieldType::Float}, {"SESIONES", FieldType::Float}},
                 {{"1EA", "ABG", "QQQ", "A1", "1", "1", "1"}});
     const Outcome run = run_cli("check", school);
     EXPECT_EQ(run.exit_code, cli::kCheckErrors) << run.out;
@@ -140,8 +140,8 @@ TEST_F(CheckCommand, NothingIsWrittenToTheDocumentOrTheExchangeDirectory) {
     const fs::path document = place_document("tests/check/fixtures/every_export_finding.xml");
     export_into(document, dir_.exchange());
     write_table(dir_.exchange(), "SOLUC.DBF",
-                {{"CODGRUPO", 'C', 4}, {"PROF", 'C', 4}, {"ASIG", 'C', 4}, {"AULA", 'C', 4},
-                 {"DIA", 'N'}, {"HORA", 'F'}, {"SESIONES", 'F'}},
+                {{"CODGRUPO", FieldType::Text, 4}, {"PROF", FieldType::Text, 4}, {"ASIG", FieldType::Text, 4}, {"AULA", FieldType::Text, 4},
+                 {"DIA", FieldType::Integer}, {"HORA", FieldType::Float}, {"SESIONES", FieldType::Float}},
                 {{"1EA", "ABG", "A101", "A1", "1", "1", "1"}, {"1EA", "ABG", "QQQ", "A1", "1", "2", "1"}});
     const auto school_before = snapshot(document.parent_path());
     const auto exchange_before = snapshot(dir_.exchange());

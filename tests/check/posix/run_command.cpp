@@ -14,7 +14,7 @@ Outcome run_command(const std::string& command, const fs::path& dir) {
     const std::string line =
         command + " >" + shell_quoted(out.string()) + " 2>" + shell_quoted(err.string());
     const int status = std::system(line.c_str());
-    Outcome run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+    Outcome run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(out), read_file(err)};
     fs::remove(out);
     fs::remove(err);
     return run;

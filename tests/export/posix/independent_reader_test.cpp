@@ -74,7 +74,7 @@ const TableAsRead kSmallSchoolTables[] = {
 TEST(IndependentReader, ReadsEveryExportedTableWithItsLayoutAndRecords) {
     if (!std::filesystem::exists(kPython))
         GTEST_SKIP() << kPython << " is not installed";
-    ScratchDir dir;
+    TempDir dir;
     Exchange exchange(Settings{dir.path(), ','});
     run_export(source_file("tests/export/fixtures/small_school.xml"), exchange);
     for (const TableAsRead& expected : kSmallSchoolTables)

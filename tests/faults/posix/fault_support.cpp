@@ -147,44 +147,6 @@ bool sanitized_build() {
 #endif
 }
 
-TempDir::TempDir() {
-    static std::atomic<int> counter{0};
-    path_ = fs::temp_directory_path() /
-            ("enlazor-faults-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    // A test may have left something read-only behind.
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(path_, ignored);
-}
-
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void write_file(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    if (!out.flush())
-        throw std::runtime_error("cannot write " + path.string());
-}
-
-std::vector<std::string> entries(const fs::path& directory) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (fs::directory_iterator it(directory, error); !error && it != fs::directory_iterator(); it.increment(error))
-        names.push_back(it->path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 bool Outcome::reported_done() const {
     return (exited && exit_code == 0) || out.find("Proceso finalizado") != std::string::npos;
 }

@@ -5,7 +5,7 @@
 // are ever removed.
 #include "platform/executable_folder.h"
 #include "platform/leftover_saves.h"
-#include "support/temp_folder.h"
+#include "support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -27,17 +27,9 @@ namespace fs = std::filesystem;
 
 constexpr int kKills = 24;
 
-std::string read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void write(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+using test_support::read_file;
+using test_support::TempDir;
+using test_support::write_file;
 
 std::vector<std::wstring> entries(const fs::path& folder) {
     std::vector<std::wstring> names;
@@ -46,20 +38,6 @@ std::vector<std::wstring> entries(const fs::path& folder) {
     std::sort(names.begin(), names.end());
     return names;
 }
-
-class Folder {
-public:
-    Folder() : path_(test_support::make_temp_folder("enlazor-killed")) {}
-    ~Folder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    fs::path operator/(const std::wstring& name) const { return path_ / name; }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 // A program of this build beside the test, started with its output going
 // to `output` (or nowhere).
@@ -136,7 +114,7 @@ bool save_has_begun(const fs::path& folder) {
 // The bundled sample, with other sections the conversions pass over (as a
 // real document carries students), so that its save takes a while.
 std::string padded_sample() {
-    std::string document = read(fs::path(ENLAZOR_SOURCE_DIR) / "samples" / "saga-ies-ejemplo.xml");
+    std::string document = read_file(fs::path(ENLAZOR_SOURCE_DIR) / "samples" / "saga-ies-ejemplo.xml");
     std::string students = "  <students>\n";
     for (long n = 0; students.size() < (6u << 20); ++n)
         students += "    <student id=\"AL-" + std::to_string(n) + "\" name=\"Alumno " + std::to_string(n) +
@@ -149,7 +127,7 @@ std::string padded_sample() {
 // A school whose exchange directory holds everything an import reads, with
 // the document before and after an import nobody interrupts.
 struct School {
-    Folder dir;
+    TempDir dir{"enlazor-killed"};
     fs::path exchange = dir / L"HTEMP";
     fs::path folder = dir / L"centro";
     fs::path saga = folder / L"saga.xml";
@@ -160,17 +138,17 @@ struct School {
         fs::create_directories(exchange);
         fs::create_directories(folder);
         old_document = padded_sample();
-        write(saga, old_document);
+        write_file(saga, old_document);
         ASSERT_EQ(run_cli(L"export", saga, exchange), 0u);
         Program standin(L"horalis-standin.exe", {L"--exchange-dir", exchange});
         ASSERT_TRUE(standin.started());
         ASSERT_EQ(standin.wait(), 0u);
         const fs::path reference = dir / L"referencia.xml";
-        write(reference, old_document);
+        write_file(reference, old_document);
         const auto started = std::chrono::steady_clock::now();
         ASSERT_EQ(run_cli(L"import", reference, exchange), 0u);
         whole_run = std::chrono::steady_clock::now() - started;
-        new_document = read(reference);
+        new_document = read_file(reference);
         ASSERT_NE(new_document, old_document);
         fs::remove(reference);
     }
@@ -188,7 +166,7 @@ TEST(WindowsKilledImport, TheDocumentStaysWholeAndTheNextRunLeavesNothingBeside)
     std::uniform_int_distribution<long> into_save(0, 60);
     int killed_while_saving = 0, left_beside = 0;
     for (int kill = 0; kill < kKills; ++kill) {
-        write(school.saga, school.old_document);
+        write_file(school.saga, school.old_document);
         Program import(L"enlazor-cli.exe", {L"import", school.saga, L"--exchange-dir", school.exchange});
         ASSERT_TRUE(import.started());
         bool saving = false;
@@ -205,7 +183,7 @@ TEST(WindowsKilledImport, TheDocumentStaysWholeAndTheNextRunLeavesNothingBeside)
         killed_while_saving += saving && still_running && code == 99 ? 1 : 0;
         left_beside += static_cast<int>(entries(school.folder).size()) - 1;
 
-        const std::string now = read(school.saga);
+        const std::string now = read_file(school.saga);
         EXPECT_TRUE(now == school.old_document || now == school.new_document)
             << "kill " << kill << ": the document is neither the old one nor the new one (" << now.size()
             << " bytes; old " << school.old_document.size() << ", new " << school.new_document.size()
@@ -217,16 +195,16 @@ TEST(WindowsKilledImport, TheDocumentStaysWholeAndTheNextRunLeavesNothingBeside)
     EXPECT_GT(killed_while_saving, 0) << "no kill landed inside a save: the test proved nothing";
     EXPECT_GT(left_beside, 0) << "no kill left a file behind: the plain run below proves nothing";
 
-    write(school.saga, school.old_document);
+    write_file(school.saga, school.old_document);
     EXPECT_EQ(run_cli(L"import", school.saga, school.exchange), 0u);
-    EXPECT_TRUE(read(school.saga) == school.new_document);
+    EXPECT_TRUE(read_file(school.saga) == school.new_document);
     EXPECT_EQ(entries(school.folder), std::vector<std::wstring>{L"saga.xml"});
 }
 
 TEST(WindowsKilledImport, ASaveInProgressIsNotTakenForALeftover) {
     School school;
     ASSERT_NO_FATAL_FAILURE(school.prepare());
-    write(school.saga, school.old_document);
+    write_file(school.saga, school.old_document);
     Program import(L"enlazor-cli.exe", {L"import", school.saga, L"--exchange-dir", school.exchange});
     ASSERT_TRUE(import.started());
     bool saving = false;
@@ -238,7 +216,7 @@ TEST(WindowsKilledImport, ASaveInProgressIsNotTakenForALeftover) {
     EXPECT_EQ(leftover_saves(school.saga), std::vector<fs::path>{});
     EXPECT_EQ(remove_leftover_saves(school.saga).removed, std::vector<fs::path>{});
     EXPECT_EQ(import.wait(), 0u);
-    EXPECT_TRUE(read(school.saga) == school.new_document);
+    EXPECT_TRUE(read_file(school.saga) == school.new_document);
 }
 
 enum class Made { File, HeldFile, ReadOnlyFile, Directory };
@@ -273,7 +251,7 @@ TEST(WindowsLeftoverSaves, EachDirectionRemovesOnlyItsDocumentsLeftoversThatNobo
                 fs::create_directory(path);
                 continue;
             }
-            write(path, "half a save");
+            write_file(path, "half a save");
             if (c.made == Made::ReadOnlyFile)
                 ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
             if (c.made == Made::HeldFile) {
@@ -285,8 +263,8 @@ TEST(WindowsLeftoverSaves, EachDirectionRemovesOnlyItsDocumentsLeftoversThatNobo
             }
         }
         const fs::path output = school.dir / L"salida.txt";
-        EXPECT_EQ(run_cli(direction, school.saga, school.exchange, output), 0u) << read(output);
-        const std::string printed = read(output);
+        EXPECT_EQ(run_cli(direction, school.saga, school.exchange, output), 0u) << read_file(output);
+        const std::string printed = read_file(output);
         for (const Beside& c : cases) {
             const fs::path path = school.folder / c.name;
             EXPECT_EQ(::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES, c.removed)

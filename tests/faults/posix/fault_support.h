@@ -3,6 +3,8 @@
 // school documents of any size, and the tables a round trip needs.
 #pragma once
 
+#include "support/files.h"
+
 #include <sys/resource.h>
 #include <sys/types.h>
 
@@ -24,24 +26,10 @@ fs::path standin_binary();
 // limit, and its runtime must come first, before any preloaded library.
 bool sanitized_build();
 
-// A fresh directory, removed with everything in it at the end of the test.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const fs::path& path() const { return path_; }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
-
-std::string read_file(const fs::path& path);
-void write_file(const fs::path& path, const std::string& bytes);
-// Names of the entries of `directory`, sorted; empty when it does not exist.
-std::vector<std::string> entries(const fs::path& directory);
+using enlazor::test_support::entries;
+using enlazor::test_support::read_file;
+using enlazor::test_support::TempDir;
+using enlazor::test_support::write_file;
 
 // What a child process is allowed, beyond what the test process has.
 struct Limits {
