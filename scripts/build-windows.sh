@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs with mingw-w64 into build-windows/
-# (build-windows/bin/enlazor.exe and enlazor-cli.exe, linked statically).
+# (build-windows/bin/enlazor.exe and enlazor-cli.exe, linked statically),
+# warnings treated as errors.
 #
 #   bash scripts/build-windows.sh [extra cmake arguments] [--target TARGET...]
 #
@@ -28,5 +29,5 @@ if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null || ! command -v wine >/d
   bash scripts/install-windows-deps.sh
 fi
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release "${cmake_args[@]}" >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DENLAZOR_WERROR=ON "${cmake_args[@]}" >/dev/null
 cmake --build build-windows -j "$(nproc)" "${build_args[@]}"

@@ -14,7 +14,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   qt6-base-dev qt6-translations-l10n libgl-dev libx11-dev libxcb1-dev \
   gdal-bin python3 python3-dbfread \
   xvfb xauth xdotool x11-utils imagemagick fonts-liberation fonts-dejavu-core \
-  clang libclang-rt-14-dev \
+  clang libclang-rt-14-dev clang-format-14 \
   dpkg-dev lintian man-db \
   fp-utils-3.2.2 libchm-bin xchm >/dev/null
 

@@ -7,15 +7,15 @@
 namespace enlazor::test_support {
 
 enum class Shown {
-    Painted,  // on the header's gradient: Qt has a label, Win32 paints it
-    Label,    // a label ("Static"), its mnemonic giving the focus onwards
+    Painted, // on the header's gradient: Qt has a label, Win32 paints it
+    Label,   // a label ("Static"), its mnemonic giving the focus onwards
     Button,
-    Column,   // a title of the findings' list
+    Column, // a title of the findings' list
 };
 
 struct ShownText {
     Shown kind;
-    const char* text;  // UTF-8, "&" before the mnemonic
+    const char* text; // UTF-8, "&" before the mnemonic
 };
 
 inline constexpr ShownText check_window_texts[] = {

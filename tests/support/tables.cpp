@@ -5,9 +5,8 @@
 
 namespace enlazor::test_support {
 
-void write_table(const std::filesystem::path& dir, const std::string& table_name,
-                 const std::vector<FieldDef>& fields, const std::vector<std::vector<std::string>>& rows,
-                 char decimal_separator) {
+void write_table(const std::filesystem::path& dir, const std::string& table_name, const std::vector<FieldDef>& fields,
+                 const std::vector<std::vector<std::string>>& rows, char decimal_separator) {
     DbfTable table(dir, table_name, OpenMode::Shared, decimal_separator);
     table.clear_fields();
     for (const FieldDef& field : fields)

@@ -27,11 +27,10 @@ inline void check(bool ok, const std::string& what) {
 }
 
 inline std::string utf8(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
     return bytes;
 }
 
@@ -50,9 +49,7 @@ inline fs::path windows_path(const char* argument) {
     return fs::path(wide(text)).make_preferred();
 }
 
-inline std::wstring quoted(const fs::path& path) {
-    return L"\"" + path.wstring() + L"\"";
-}
+inline std::wstring quoted(const fs::path& path) { return L"\"" + path.wstring() + L"\""; }
 
 inline std::wstring window_text(HWND window) {
     wchar_t text[2048] = L"";

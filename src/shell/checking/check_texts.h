@@ -53,7 +53,7 @@ inline constexpr const char* report_name_suffix = "-comprobacion";
 struct FileFilter {
     const char* name;
     const char* pattern;
-    const char* extension;  // the one a name typed without any gets
+    const char* extension; // the one a name typed without any gets
 };
 inline constexpr std::array<FileFilter, 2> document_filters{
     {{"Documentos SAGA", "*.xml", "xml"}, {"Todos los archivos", "*", "xml"}}};

@@ -60,9 +60,9 @@ std::optional<std::filesystem::path> file_dialog(HWND owner, const auto& filters
 
 std::optional<std::filesystem::path> choose_document(HWND owner, const std::filesystem::path& current) {
     std::error_code ignored;
-    const std::filesystem::path folder = !current.empty() && std::filesystem::is_directory(current.parent_path(), ignored)
-                                             ? current.parent_path()
-                                             : default_saga_dir();
+    const std::filesystem::path folder =
+        !current.empty() && std::filesystem::is_directory(current.parent_path(), ignored) ? current.parent_path()
+                                                                                          : default_saga_dir();
     return file_dialog(owner, texts::document_filters, texts::document_dialog_title, folder, L"", OFN_FILEMUSTEXIST,
                        false);
 }
