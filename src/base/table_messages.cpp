@@ -1,4 +1,5 @@
 #include "base/table_messages.h"
+#include "base/path_text.h"
 
 #include <cerrno>
 #include <cstring>
@@ -8,11 +9,11 @@ namespace enlazor::dbf_messages {
 namespace {
 
 Error engine(const char* text, const std::filesystem::path& table) {
-    return Error(std::string(text) + "\nTable: " + table.string());
+    return Error(std::string(text) + "\nTable: " + utf8_from_path(table));
 }
 
 Error engine(const char* text, const std::filesystem::path& table, int error_number) {
-    return Error(std::string(text) + "\nTable: " + table.string() + ": " +
+    return Error(std::string(text) + "\nTable: " + utf8_from_path(table) + ": " +
                  std::strerror(error_number));
 }
 

@@ -1,4 +1,5 @@
 #include "check/check_report.h"
+#include "base/path_text.h"
 
 #include "storage/text.h"
 
@@ -164,8 +165,8 @@ std::string summary_counts(const CheckReport& report) {
 }
 
 std::string report_text(const CheckReport& report) {
-    std::string out = "Comprobación de " + report.document.string() + "\n";
-    out += "Directorio de intercambio: " + report.exchange_dir.string() + "\n";
+    std::string out = "Comprobación de " + utf8_from_path(report.document) + "\n";
+    out += "Directorio de intercambio: " + utf8_from_path(report.exchange_dir) + "\n";
     out += "Separador decimal: \"" + std::string(1, report.decimal_separator) + "\"\n\n";
     list_direction(out, report, Direction::Export, "Exportación (SAGA -> Horalis)");
     out += "\n";
@@ -189,8 +190,8 @@ std::string report_json(const CheckReport& report) {
     kinds += "}";
 
     std::string out = "{\n";
-    out += "  \"document\": " + json_string(report.document.string()) + ",\n";
-    out += "  \"exchange_dir\": " + json_string(report.exchange_dir.string()) + ",\n";
+    out += "  \"document\": " + json_string(utf8_from_path(report.document)) + ",\n";
+    out += "  \"exchange_dir\": " + json_string(utf8_from_path(report.exchange_dir)) + ",\n";
     out += "  \"decimal_separator\": " + json_string(std::string(1, report.decimal_separator)) + ",\n";
     out += "  \"import_checked\": " + std::string(report.import_checked ? "true" : "false") + ",\n";
     out += "  \"summary\": {\"errors\": " + std::to_string(report.errors()) +

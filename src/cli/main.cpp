@@ -22,7 +22,7 @@ void print_export_summary(const ExportSummary& summary, const Exchange& exchange
     std::cout << "Proceso finalizado\n";
     for (const TableCount& table : summary.tables)
         std::cout << "  " << table.table << ": " << table.records << " registros\n";
-    std::cout << "Directorio de intercambio: " << exchange.directory().string() << "\n";
+    std::cout << "Directorio de intercambio: " << utf8_from_path(exchange.directory()) << "\n";
 }
 
 void print_import_summary(const ImportSummary& summary, const Exchange& exchange,
@@ -32,8 +32,8 @@ void print_import_summary(const ImportSummary& summary, const Exchange& exchange
               << "  grupos: " << summary.groups << ", profesores: " << summary.members
               << ", actividades: " << summary.activities << "\n"
               << "  sesiones (inputs): " << summary.inputs << "\n"
-              << "Documento actualizado: " << saga_path.string() << "\n"
-              << "Directorio de intercambio: " << exchange.directory().string() << "\n";
+              << "Documento actualizado: " << utf8_from_path(saga_path) << "\n"
+              << "Directorio de intercambio: " << utf8_from_path(exchange.directory()) << "\n";
 }
 
 // The conversion is done; a temporary file of an interrupted save that could
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
     try {
         return run(invocation);
     } catch (const MissingFile& e) {
-        std::cerr << e.what() << "\n  " << invocation.saga_path.string() << "\n";
+        std::cerr << e.what() << "\n  " << utf8_from_path(invocation.saga_path) << "\n";
         return kMissingFile;
     } catch (const Error& e) {
         std::cerr << error_box_text(e.what()) << "\n";

@@ -2,6 +2,8 @@
 // dialog's first folder, and text forms of paths for messages.
 #pragma once
 
+#include "base/path_text.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,9 +17,6 @@ std::filesystem::path default_exchange_dir();
 // The dialog's initial folder, c:\htemp\saga, placed like the exchange directory.
 std::filesystem::path default_saga_dir();
 
-// A path from UTF-8 text and back, the same on both systems (on Windows a
-// narrow path would otherwise go through the ANSI code page and lose letters).
-std::filesystem::path path_from_utf8(std::string_view utf8);
-std::string utf8_from_path(const std::filesystem::path& path);
+// Paths as text (path_from_utf8, utf8_from_path) follow base/path_text.h.
 
 } // namespace enlazor

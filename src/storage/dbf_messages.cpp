@@ -1,4 +1,5 @@
 #include "storage/dbf_messages.h"
+#include "base/path_text.h"
 
 namespace enlazor::dbf_messages {
 
@@ -16,7 +17,7 @@ Error duplicate_field_name(const std::string& field) {
 
 Error value_out_of_range(const std::string& field, const std::filesystem::path& table) {
     return Error("Field value out of range.\nField: " + utf8_from_8bit(field) +
-                 "\nTable: " + table.string());
+                 "\nTable: " + utf8_from_path(table));
 }
 
 Error field_not_found(const std::string& object_name, const Text8& field) {

@@ -1,4 +1,5 @@
 #include "platform/direction_lock.h"
+#include "base/path_text.h"
 
 #include "base/error.h"
 
@@ -14,10 +15,10 @@ namespace {
 
 Error cannot_open(const std::filesystem::path& directory, int error_number) {
     if (error_number == ENOENT)
-        return Error("No existe el directorio de intercambio " + directory.string());
+        return Error("No existe el directorio de intercambio " + utf8_from_path(directory));
     if (error_number == ENOTDIR)
-        return Error("El directorio de intercambio " + directory.string() + " no es un directorio");
-    return Error("No se puede abrir el directorio de intercambio " + directory.string() + ": " +
+        return Error("El directorio de intercambio " + utf8_from_path(directory) + " no es un directorio");
+    return Error("No se puede abrir el directorio de intercambio " + utf8_from_path(directory) + ": " +
                  std::strerror(error_number));
 }
 
@@ -44,8 +45,8 @@ DirectionLock::DirectionLock(const std::filesystem::path& exchange_dir) : direct
     ::close(fd);
     if (error_number == EWOULDBLOCK)
         throw Error("Otra conversión está usando el directorio de intercambio " +
-                    exchange_dir.string() + "; espere a que termine y vuelva a intentarlo");
-    throw Error("No se puede reservar el directorio de intercambio " + exchange_dir.string() +
+                    utf8_from_path(exchange_dir) + "; espere a que termine y vuelva a intentarlo");
+    throw Error("No se puede reservar el directorio de intercambio " + utf8_from_path(exchange_dir) +
                 ": " + std::strerror(error_number));
 }
 
@@ -59,7 +60,7 @@ void DirectionLock::flush_directory() const {
     // (EROFS, nothing to flush): neither leaves anything unwritten.
     if (::fsync(static_cast<int>(handle_)) != 0 && errno != EINVAL && errno != EROFS)
         throw Error("No se pueden asegurar en el disco las tablas del directorio de intercambio " +
-                    directory_.string() + ": " + std::strerror(errno));
+                    utf8_from_path(directory_) + ": " + std::strerror(errno));
 }
 
 } // namespace enlazor

@@ -25,8 +25,4 @@ std::filesystem::path default_exchange_dir() {
 
 std::filesystem::path default_saga_dir() { return default_exchange_dir() / "saga"; }
 
-std::filesystem::path path_from_utf8(std::string_view utf8) { return std::filesystem::path(utf8); }
-
-std::string utf8_from_path(const std::filesystem::path& path) { return path.string(); }
-
 } // namespace enlazor

@@ -5,6 +5,7 @@
 // twice. When a holder dies the system closes its handle, and with the last
 // handle the semaphore itself goes, so nothing stays locked.
 #include "platform/direction_lock.h"
+#include "base/path_text.h"
 
 #include "base/error.h"
 
@@ -45,9 +46,9 @@ DirectionLock::DirectionLock(const std::filesystem::path& exchange_dir) : direct
     const std::filesystem::path opened = exchange_dir.empty() ? L"." : exchange_dir;
     const DWORD attributes = ::GetFileAttributesW(opened.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
-        throw Error("No existe el directorio de intercambio " + exchange_dir.string());
+        throw Error("No existe el directorio de intercambio " + utf8_from_path(exchange_dir));
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        throw Error("El directorio de intercambio " + exchange_dir.string() + " no es un directorio");
+        throw Error("El directorio de intercambio " + utf8_from_path(exchange_dir) + " no es un directorio");
 
     const HANDLE semaphore = ::CreateSemaphoreW(nullptr, 1, 1, lock_name(opened).c_str());
     if (semaphore == nullptr)
@@ -57,7 +58,7 @@ DirectionLock::DirectionLock(const std::filesystem::path& exchange_dir) : direct
         return;
     }
     ::CloseHandle(semaphore);
-    throw Error("Otra conversión está usando el directorio de intercambio " + exchange_dir.string() +
+    throw Error("Otra conversión está usando el directorio de intercambio " + utf8_from_path(exchange_dir) +
                 "; espere a que termine y vuelva a intentarlo");
 }
 

@@ -10,13 +10,22 @@
 //
 // Paths are as the program named them, made absolute against the working
 // directory; that is enough for programs that are given absolute paths.
+//
+// It follows every call of the C library that writes to, truncates,
+// creates, renames or removes a file. A call that could change a followed
+// file behind its back and that it does not follow (a shared writable
+// mapping, a splice into it) ends the program with a message on standard
+// error and SIGABRT: a save moved onto such a call fails its test loudly
+// instead of passing unchecked.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -66,6 +75,16 @@ void changed_descriptor(int fd) {
     const auto found = tracker().descriptors.find(fd);
     if (found != tracker().descriptors.end())
         changed_file(found->second);
+}
+
+// A call this library cannot follow, on a file it follows: the test must
+// not pass on what it did not see.
+void unfollowed(const char* call, int fd) {
+    const auto found = tracker().descriptors.find(fd);
+    if (found == tracker().descriptors.end())
+        return;
+    ::fprintf(stderr, "sync_tracker: %s on %s, which it does not follow\n", call, found->second.c_str());
+    ::abort();
 }
 
 // A file made without a name (O_TMPFILE) is followed under a name of its
@@ -241,6 +260,103 @@ ssize_t pwrite64(int fd, const void* bytes, size_t count, off64_t offset) {
     return real<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64")(fd, bytes, count, offset);
 }
 
+ssize_t writev(int fd, const struct iovec* parts, int count) {
+    changed_descriptor(fd);
+    return real<ssize_t (*)(int, const struct iovec*, int)>("writev")(fd, parts, count);
+}
+
+ssize_t pwritev(int fd, const struct iovec* parts, int count, off_t offset) {
+    changed_descriptor(fd);
+    return real<ssize_t (*)(int, const struct iovec*, int, off_t)>("pwritev")(fd, parts, count, offset);
+}
+
+ssize_t pwritev64(int fd, const struct iovec* parts, int count, off64_t offset) {
+    changed_descriptor(fd);
+    return real<ssize_t (*)(int, const struct iovec*, int, off64_t)>("pwritev64")(fd, parts, count, offset);
+}
+
+// RWF_DSYNC and RWF_SYNC write through to the disk: what they wrote is no
+// change left in the page cache.
+ssize_t pwritev2(int fd, const struct iovec* parts, int count, off_t offset, int flags) {
+    if (!(flags & (RWF_DSYNC | RWF_SYNC)))
+        changed_descriptor(fd);
+    return real<ssize_t (*)(int, const struct iovec*, int, off_t, int)>("pwritev2")(fd, parts, count, offset,
+                                                                                   flags);
+}
+
+ssize_t pwritev64v2(int fd, const struct iovec* parts, int count, off64_t offset, int flags) {
+    if (!(flags & (RWF_DSYNC | RWF_SYNC)))
+        changed_descriptor(fd);
+    return real<ssize_t (*)(int, const struct iovec*, int, off64_t, int)>("pwritev64v2")(fd, parts, count,
+                                                                                        offset, flags);
+}
+
+ssize_t copy_file_range(int from_fd, off64_t* from_offset, int to_fd, off64_t* to_offset, size_t count,
+                        unsigned int flags) {
+    changed_descriptor(to_fd);
+    return real<ssize_t (*)(int, off64_t*, int, off64_t*, size_t, unsigned int)>("copy_file_range")(
+        from_fd, from_offset, to_fd, to_offset, count, flags);
+}
+
+ssize_t sendfile(int to_fd, int from_fd, off_t* offset, size_t count) {
+    changed_descriptor(to_fd);
+    return real<ssize_t (*)(int, int, off_t*, size_t)>("sendfile")(to_fd, from_fd, offset, count);
+}
+
+ssize_t sendfile64(int to_fd, int from_fd, off64_t* offset, size_t count) {
+    changed_descriptor(to_fd);
+    return real<ssize_t (*)(int, int, off64_t*, size_t)>("sendfile64")(to_fd, from_fd, offset, count);
+}
+
+int fallocate(int fd, int mode, off_t offset, off_t length) {
+    changed_descriptor(fd);
+    return real<int (*)(int, int, off_t, off_t)>("fallocate")(fd, mode, offset, length);
+}
+
+int fallocate64(int fd, int mode, off64_t offset, off64_t length) {
+    changed_descriptor(fd);
+    return real<int (*)(int, int, off64_t, off64_t)>("fallocate64")(fd, mode, offset, length);
+}
+
+int posix_fallocate(int fd, off_t offset, off_t length) {
+    changed_descriptor(fd);
+    return real<int (*)(int, off_t, off_t)>("posix_fallocate")(fd, offset, length);
+}
+
+int posix_fallocate64(int fd, off64_t offset, off64_t length) {
+    changed_descriptor(fd);
+    return real<int (*)(int, off64_t, off64_t)>("posix_fallocate64")(fd, offset, length);
+}
+
+// What a shared writable mapping writes reaches the file with no call to
+// follow; splice and tee move bytes the same way.
+void* mmap(void* address, size_t length, int protection, int flags, int fd, off_t offset) {
+    if ((protection & PROT_WRITE) && (flags & MAP_SHARED))
+        unfollowed("mmap", fd);
+    return real<void* (*)(void*, size_t, int, int, int, off_t)>("mmap")(address, length, protection, flags, fd,
+                                                                        offset);
+}
+
+void* mmap64(void* address, size_t length, int protection, int flags, int fd, off64_t offset) {
+    if ((protection & PROT_WRITE) && (flags & MAP_SHARED))
+        unfollowed("mmap64", fd);
+    return real<void* (*)(void*, size_t, int, int, int, off64_t)>("mmap64")(address, length, protection, flags,
+                                                                            fd, offset);
+}
+
+ssize_t splice(int from_fd, off64_t* from_offset, int to_fd, off64_t* to_offset, size_t count,
+               unsigned int flags) {
+    unfollowed("splice", to_fd);
+    return real<ssize_t (*)(int, off64_t*, int, off64_t*, size_t, unsigned int)>("splice")(
+        from_fd, from_offset, to_fd, to_offset, count, flags);
+}
+
+// A range flushed is not the file flushed: its metadata and the rest of it
+// may still be in the cache, so the file stays changed.
+int sync_file_range(int fd, off64_t offset, off64_t count, unsigned int flags) {
+    return real<int (*)(int, off64_t, off64_t, unsigned int)>("sync_file_range")(fd, offset, count, flags);
+}
+
 int ftruncate(int fd, off_t size) {
     changed_descriptor(fd);
     return real<int (*)(int, off_t)>("ftruncate")(fd, size);
@@ -265,6 +381,22 @@ int fdatasync(int fd) {
     return result;
 }
 
+// A copy of a followed descriptor writes to the same file.
+int duplicated(int fd, int copy) {
+    if (copy < 0)
+        return copy;
+    const auto found = tracker().descriptors.find(fd);
+    if (found != tracker().descriptors.end())
+        tracker().descriptors[copy] = found->second;
+    else
+        tracker().descriptors.erase(copy);  // dup2 closed what it had
+    return copy;
+}
+
+int dup(int fd) { return duplicated(fd, real<int (*)(int)>("dup")(fd)); }
+int dup2(int fd, int copy) { return duplicated(fd, real<int (*)(int, int)>("dup2")(fd, copy)); }
+int dup3(int fd, int copy, int flags) { return duplicated(fd, real<int (*)(int, int, int)>("dup3")(fd, copy, flags)); }
+
 int close(int fd) {
     tracker().descriptors.erase(fd);
     return real<int (*)(int)>("close")(fd);
@@ -281,6 +413,32 @@ int renameat(int from_fd, const char* from, int to_fd, const char* to) {
     const int result = real<int (*)(int, const char*, int, const char*)>("renameat")(from_fd, from, to_fd, to);
     if (result == 0)
         moved(absolute(from_fd, from), absolute(to_fd, to));
+    return result;
+}
+
+// RENAME_EXCHANGE swaps the two names: each file now has the other's.
+int renameat2(int from_fd, const char* from, int to_fd, const char* to, unsigned int flags) {
+    const std::string old_name = absolute(from_fd, from), new_name = absolute(to_fd, to);
+    const int result =
+        real<int (*)(int, const char*, int, const char*, unsigned int)>("renameat2")(from_fd, from, to_fd, to, flags);
+    if (result != 0)
+        return result;
+    if (flags & RENAME_EXCHANGE) {
+        const bool old_dirty = tracker().dirty_files.erase(old_name) > 0;
+        const bool new_dirty = tracker().dirty_files.erase(new_name) > 0;
+        if (old_dirty)
+            tracker().dirty_files.insert(new_name);
+        if (new_dirty)
+            tracker().dirty_files.insert(old_name);
+        if (tracker().written.count(old_name) || tracker().written.count(new_name)) {
+            tracker().written.insert(old_name);
+            tracker().written.insert(new_name);
+        }
+        tracker().dirty_dirs.insert(parent_of(old_name));
+        tracker().dirty_dirs.insert(parent_of(new_name));
+    } else {
+        moved(old_name, new_name);
+    }
     return result;
 }
 
