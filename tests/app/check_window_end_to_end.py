@@ -22,7 +22,8 @@ import struct
 import subprocess
 import tempfile
 
-from xvfb_driver import Failure, VirtualDisplay, check, find_window, run, type_into_file_dialog, wait_until
+from xvfb_driver import (Failure, VirtualDisplay, check, ended, find_window, press_in, require_tools, run,
+                         type_into_file_dialog, wait_until)
 
 TITLE = "Enlazor: comprobar datos"
 
@@ -108,12 +109,8 @@ def end_to_end(args, work):
                   f"{sorted(p.name for p in reports.iterdir())}")
             check(saved.read_bytes() == printed, "the saved report differs from enlazor-cli's output")
 
-            run(env, "xdotool", "windowfocus", "--sync", window)
-            run(env, "xdotool", "key", "Escape")
-            try:
-                code = program.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                raise Failure("Esc did not end the program")
+            press_in(env, window, "Escape")
+            code = ended(program, what="Esc did not end the program")
             check(code == 0, f"the program ended with code {code}")
         finally:
             if program.poll() is None:
@@ -131,9 +128,7 @@ def main():
     for name in ("--binary", "--cli", "--standin", "--document", "--artifacts"):
         parser.add_argument(name, required=True)
     args = parser.parse_args()
-    for tool in ("Xvfb", "xdotool", "xwininfo", "import"):
-        if not shutil.which(tool):
-            raise SystemExit(f"FAIL: {tool} is not installed (scripts/install-deps.sh installs it)")
+    require_tools("Xvfb", "xdotool", "xwininfo", "import")
     args.artifacts = pathlib.Path(args.artifacts)
     args.artifacts.mkdir(parents=True, exist_ok=True)
 

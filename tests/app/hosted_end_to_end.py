@@ -19,7 +19,7 @@ import shutil
 import subprocess
 import tempfile
 
-from xvfb_driver import (Failure, HostWindow, VirtualDisplay, check, find_window, press_in, run,
+from xvfb_driver import (Failure, HostWindow, VirtualDisplay, check, ended, find_window, press_in, require_tools, run,
                          type_into_file_dialog, wait_until, window_shown)
 
 CAPTION = "Exportar e importar datos entre Horalis y SAGA"
@@ -87,13 +87,6 @@ class Session:
         found = re.search(r"^\[Transformadores\]\r?\n(?:.*\r?\n)*?Transformado=(-?\d+)\r?$", text, re.M)
         check(found, f"no Transformado in Horalis.ini: {text!r}")
         return int(found.group(1))
-
-
-def ended(program, timeout=10):
-    try:
-        return program.wait(timeout=timeout)
-    except subprocess.TimeoutExpired:
-        raise Failure("the program did not end")
 
 
 def children_of(env, window):
@@ -269,9 +262,7 @@ def main():
     parser.add_argument("--artifacts", required=True, help="folder for the screenshot")
     args = parser.parse_args()
 
-    for tool in ("Xvfb", "xdotool", "xwininfo", "xprop", "import"):
-        if not shutil.which(tool):
-            raise SystemExit(f"FAIL: {tool} is not installed (scripts/install-deps.sh installs it)")
+    require_tools("Xvfb", "xdotool", "xwininfo", "xprop", "import")
     artifacts = pathlib.Path(args.artifacts)
     artifacts.mkdir(parents=True, exist_ok=True)
 

@@ -18,8 +18,8 @@ import shutil
 import subprocess
 import tempfile
 
-from xvfb_driver import (Failure, VirtualDisplay, check, find_window, grab, run, type_into_file_dialog,
-                         wait_until, window_geometry, window_shown)
+from xvfb_driver import (Failure, VirtualDisplay, check, ended, find_window, grab, press_in, require_tools, run,
+                         type_into_file_dialog, wait_until, window_geometry, window_shown)
 
 CAPTION = "Exportar e importar datos entre Horalis y SAGA"
 TABLES = ["ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT", "DIASHORAST"]
@@ -108,12 +108,8 @@ def end_to_end(binary, document, artifacts, work):
             check(wait_until(lambda: not window_shown(env, "^Enlazor$"), timeout=5),
                   "the final message did not go away on Enter")
 
-            run(env, "xdotool", "windowfocus", "--sync", window)
-            run(env, "xdotool", "key", "alt+s")
-            try:
-                code = program.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                raise Failure("Alt+S did not end the program")
+            press_in(env, window, "alt+s")
+            code = ended(program, what="Alt+S did not end the program")
             check(code == 0, f"the program ended with code {code}")
         finally:
             if program.poll() is None:
@@ -128,9 +124,7 @@ def main():
     parser.add_argument("--artifacts", required=True, help="folder for the screenshot")
     args = parser.parse_args()
 
-    for tool in ("Xvfb", "xdotool", "xwininfo", "import"):
-        if not shutil.which(tool):
-            raise SystemExit(f"FAIL: {tool} is not installed (scripts/install-deps.sh installs it)")
+    require_tools("Xvfb", "xdotool", "xwininfo", "import")
     artifacts = pathlib.Path(args.artifacts)
     artifacts.mkdir(parents=True, exist_ok=True)
 

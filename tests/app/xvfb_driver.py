@@ -5,6 +5,7 @@ display of its own, or on the one ctest runs under."""
 
 import ctypes
 import os
+import shutil
 import subprocess
 import time
 
@@ -21,6 +22,21 @@ def check(condition, message):
 def run(env, *command, timeout=15):
     result = subprocess.run(command, env=env, capture_output=True, text=True, timeout=timeout)
     return result.returncode, result.stdout.strip()
+
+
+def require_tools(*tools):
+    """Stops the test at once, saying what to install, when a tool is missing."""
+    for tool in tools:
+        if not shutil.which(tool):
+            raise SystemExit(f"FAIL: {tool} is not installed (scripts/install-deps.sh installs it)")
+
+
+def ended(program, timeout=10, what="the program did not end"):
+    """The program's exit code once it ends, within `timeout` seconds."""
+    try:
+        return program.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        raise Failure(what)
 
 
 def wait_until(condition, timeout=5.0, step=0.1):
