@@ -56,8 +56,7 @@ int run(const Invocation& invocation) {
         } catch (const Error& e) {
             // A script reads the answer on standard output even when the
             // check cannot begin; the message goes to the terminal as well.
-            if (invocation.json &&
-                (dynamic_cast<const MissingFile*>(&e) || dynamic_cast<const DocumentNotLoaded*>(&e)))
+            if (invocation.json && (dynamic_cast<const MissingFile*>(&e) || dynamic_cast<const DocumentNotLoaded*>(&e)))
                 std::cout << report_json(unchecked_document_report(invocation.saga_path, settings, e));
             throw;
         }

@@ -113,7 +113,7 @@ renameat2 = ctypes.CDLL(None, use_errno=True).renameat2
         const char* call;
         std::set<std::string> unsynced_files;
         bool folder_changed;
-        bool stopped;  // by SIGABRT, with the call named on standard error
+        bool stopped; // by SIGABRT, with the call named on standard error
     } cases[] = {
         {"writev", "os.writev(fd, [b'y', b'z'])", {a}, false, false},
         {"pwritev", "os.pwritev(fd, [b'y'], 0)", {a}, false, false},
@@ -122,14 +122,17 @@ renameat2 = ctypes.CDLL(None, use_errno=True).renameat2
         {"copy_file_range", "os.copy_file_range(other, fd, 1, 0, 0)", {a}, false, false},
         {"sendfile", "os.sendfile(fd, other, 0, 1)", {a}, false, false},
         {"renameat2", "renameat2(-100, a.encode(), -100, b.encode(), 0)", {}, true, false},
-        {"renameat2 exchanging", "os.write(fd, b'y'); renameat2(-100, a.encode(), -100, b.encode(), 2)", {b}, true,
+        {"renameat2 exchanging",
+         "os.write(fd, b'y'); renameat2(-100, a.encode(), -100, b.encode(), 2)",
+         {b},
+         true,
          false},
         {"a shared writable mapping", "mmap.mmap(fd, 1, mmap.MAP_SHARED, mmap.PROT_WRITE)", {}, false, true},
     };
     for (const auto& c : cases) {
         SyncReport report;
-        const Outcome outcome = run_tracked(
-            {"/usr/bin/python3", "-I", "-B", "-c", start + c.call + "\n", a, b, folder.string()}, report);
+        const Outcome outcome =
+            run_tracked({"/usr/bin/python3", "-I", "-B", "-c", start + c.call + "\n", a, b, folder.string()}, report);
         if (c.stopped) {
             EXPECT_TRUE(!outcome.exited && outcome.signal == SIGABRT) << c.name << ": " << outcome.describe();
             EXPECT_THAT(outcome.err, ::testing::MatchesRegex("(.|\n)*sync_tracker: mmap(64)? on " + a + "(.|\n)*"))
