@@ -16,7 +16,7 @@ import shutil
 import subprocess
 import tempfile
 
-from xvfb_driver import (Failure, VirtualDisplay, check, find_window, grab, run, wait_until,
+from xvfb_driver import (Failure, VirtualDisplay, check, find_window, grab, require_tools, run, wait_until,
                          window_geometry)
 
 MAIN_CAPTION = "^Exportar e importar datos entre Horalis y SAGA$"
@@ -166,9 +166,7 @@ def main():
         parser.add_argument(name, required=True)
     args = parser.parse_args()
     args.help = args.help_file
-    for tool in ("Xvfb", "xdotool", "xwininfo", "import", "xchm"):
-        if not shutil.which(tool):
-            raise SystemExit(f"FAIL: {tool} is not installed (scripts/install-deps.sh installs it)")
+    require_tools("Xvfb", "xdotool", "xwininfo", "import", "xchm")
     artifacts = pathlib.Path(args.artifacts)
     artifacts.mkdir(parents=True, exist_ok=True)
     top = pathlib.Path(tempfile.mkdtemp(prefix="enlazor-help-e2e-"))
