@@ -5,14 +5,13 @@
 // canonical form says, and come back the same from a save.
 #include "base/error.h"
 #include "storage/xml_document.h"
+#include "support/files.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <cctype>
 #include <set>
 #include <string>
@@ -73,10 +72,7 @@ std::vector<SuiteCase> suite_cases() {
     return cases;
 }
 
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using test_support::read_file;
 
 void put_escaped(std::string& out, const char* text) {
     for (const char* c = text; *c; ++c)

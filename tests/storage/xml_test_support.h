@@ -2,6 +2,7 @@
 // UTF-16 bytes written independently of the code under test.
 #pragma once
 
+#include "support/files.h"
 #include "support/temp_folder.h"
 
 #include "base/error.h"
@@ -10,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -35,10 +35,7 @@ struct Folder {
     }
 };
 
-inline std::string read_bytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using test_support::read_file;
 
 inline std::string utf16_bytes(const std::u16string& text, bool little_endian) {
     std::string bytes;

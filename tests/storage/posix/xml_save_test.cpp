@@ -15,7 +15,7 @@ namespace {
 
 using ::testing::ElementsAre;
 using xmltest::error_message;
-using xmltest::read_bytes;
+using xmltest::read_file;
 
 const std::string kOriginal = "<?xml version=\"1.0\"?>\n<document>\n  <subjects/>\n</document>\n";
 
@@ -37,7 +37,7 @@ protected:
         return error_message([&] { document.save(path); });
     }
     void expect_original_untouched() {
-        EXPECT_EQ(read_bytes(path), kOriginal);
+        EXPECT_EQ(read_file(path), kOriginal);
         EXPECT_THAT(folder.entries(), ElementsAre("saga.xml"));
     }
 
@@ -53,7 +53,7 @@ TEST_F(AtomicSave, SaveReplacesTheContentAndKeepsPermissionsAndOwner) {
         ASSERT_EQ(::chown(path.c_str(), 4321, 4321), 0);
     }
     document.save(path);
-    EXPECT_EQ(read_bytes(path), document.serialize());
+    EXPECT_EQ(read_file(path), document.serialize());
     EXPECT_EQ(status_of(path).st_mode & 07777, 0640u);
     if (root) {
         EXPECT_EQ(status_of(path).st_uid, 4321u);
@@ -65,13 +65,13 @@ TEST_F(AtomicSave, NewPathIsCreatedAndLinksKeepPointingAtTheirTarget) {
     const mode_t umask = ::umask(022);
     document.save(folder.path / "nuevo.xml");
     ::umask(umask);
-    EXPECT_EQ(read_bytes(folder.path / "nuevo.xml"), document.serialize());
+    EXPECT_EQ(read_file(folder.path / "nuevo.xml"), document.serialize());
     EXPECT_EQ(status_of(folder.path / "nuevo.xml").st_mode & 07777, 0644u);
 
     std::filesystem::create_symlink(path, folder.path / "enlace.xml");
     document.save(folder.path / "enlace.xml");
     EXPECT_TRUE(std::filesystem::is_symlink(folder.path / "enlace.xml"));
-    EXPECT_EQ(read_bytes(path), document.serialize());
+    EXPECT_EQ(read_file(path), document.serialize());
 }
 
 TEST_F(AtomicSave, ReadOnlyFileIsLeftAloneEvenForTheSuperUser) {
