@@ -36,6 +36,18 @@ protected:
                            dir_.path());
     }
 
+    // What an independent parser, Python's json, prints of a JSON report
+    // when it runs `script` on it (bound to `r`).
+    Outcome read_json_report(const std::string& report, const std::string& script) {
+        const fs::path json = dir_.path() / "report.json";
+        std::ofstream(json, std::ios::binary) << report;
+        return run_command("/usr/bin/python3 -c " +
+                               shell_quoted("import json, sys\nr = json.load(open(sys.argv[1], encoding='utf-8'))\n" +
+                                            script) +
+                               " " + shell_quoted(json.string()),
+                           dir_.path());
+    }
+
     CheckDir dir_;
 };
 
@@ -82,24 +94,17 @@ TEST_F(CheckCommand, TheJsonReportParsesAndCarriesTheSameFindings) {
     const fs::path document = place_document("tests/check/fixtures/every_export_finding.xml");
     const Outcome run = run_cli("check", document, "--json");
     ASSERT_EQ(run.exit_code, cli::kCheckWarnings) << run.err;
-    const fs::path json = dir_.path() / "report.json";
-    std::ofstream(json, std::ios::binary) << run.out;
-
     // An independent parser reads it back: the counts, and one finding's place.
-    const Outcome parsed = run_command(
-        "/usr/bin/python3 -c " +
-            shell_quoted("import json, sys\n"
-                         "r = json.load(open(sys.argv[1], encoding='utf-8'))\n"
-                         "s = r['summary']\n"
-                         "print(s['errors'], s['warnings'], len(r['findings']), s['kinds']['unknown-subject'])\n"
-                         "f = [f for f in r['findings'] if f['kind'] == 'codes-stored-alike'][0]\n"
-                         "print(f['severity'], f['direction'], f['place']['id'], f['place']['position'])\n"
-                         "print(r['import_checked'], r['decimal_separator'])\n") +
-            " " + shell_quoted(json.string()),
-        dir_.path());
+    const Outcome parsed = read_json_report(
+        run.out, "s = r['summary']\n"
+                 "print(s['errors'], s['warnings'], len(r['findings']), s['kinds']['unknown-subject'])\n"
+                 "f = [f for f in r['findings'] if f['kind'] == 'codes-stored-alike'][0]\n"
+                 "print(f['severity'], f['direction'], f['place']['id'], f['place']['position'])\n"
+                 "print(r['import_checked'], r['decimal_separator'])\n");
     ASSERT_EQ(parsed.exit_code, 0) << parsed.err;
     EXPECT_EQ(parsed.out, "0 12 12 2\nwarning export PR-11 11\nFalse ,\n");
-    EXPECT_EQ(run_command("/usr/bin/python3 -m json.tool " + shell_quoted(json.string()), dir_.path())
+    EXPECT_EQ(run_command("/usr/bin/python3 -m json.tool " + shell_quoted((dir_.path() / "report.json").string()),
+                          dir_.path())
                   .exit_code,
               0);
 }
@@ -118,17 +123,9 @@ TEST_F(CheckCommand, AJsonReportTellsOfADocumentThatDoesNotLoad) {
     for (const auto& c : cases) {
         const Outcome run = run_cli("check", c.document, "--json");
         EXPECT_EQ(run.exit_code, c.exit_code) << run.out << run.err;
-        const fs::path json = dir_.path() / "report.json";
-        std::ofstream(json, std::ios::binary) << run.out;
-        const Outcome parsed = run_command(
-            "/usr/bin/python3 -c " +
-                shell_quoted("import json, sys\n"
-                             "r = json.load(open(sys.argv[1], encoding='utf-8'))\n"
-                             "f, = r['findings']\n"
-                             "print(r['summary']['errors'], f['severity'], f['kind'])\n"
-                             "print(f['message'])\n") +
-                " " + shell_quoted(json.string()),
-            dir_.path());
+        const Outcome parsed = read_json_report(run.out, "f, = r['findings']\n"
+                                                         "print(r['summary']['errors'], f['severity'], f['kind'])\n"
+                                                         "print(f['message'])\n");
         ASSERT_EQ(parsed.exit_code, 0) << parsed.err << run.out;
         EXPECT_EQ(parsed.out.substr(0, parsed.out.find('\n')), std::string("1 error ") + c.kind);
         EXPECT_NE(parsed.out.find(c.message), std::string::npos) << parsed.out;
